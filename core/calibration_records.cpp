@@ -1,1 +1,13 @@
-// (to be written)
+#include "calibration_records.h"
+
+namespace morvane {
+
+void CalibrationDataSet::resetToPlaceholders() {
+    SampleCount = 0;
+    ReferencePreparationName = Value("RP");
+    WorkingPreparationName = Value("WP");
+    ISIReference = Value("ISI");
+    SEISIReference = Value("SEISI");
+}
+
+} // namespace morvane

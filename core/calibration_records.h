@@ -33,7 +33,7 @@ struct CalibrationDataSet {
     Value ISIReference{"ISI"};
     Value SEISIReference{"SEISI"};
     int SampleCount = 0;
-    SampleFlags IsNormal{};     // 0 abnormal, anything else normal
+    SampleFlags IsNormal{};      // 0 abnormal, anything else normal
     SampleDoubles ReferencePT{}; // y, seconds
     SampleDoubles WorkingPT{};   // x, seconds
 

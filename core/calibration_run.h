@@ -30,4 +30,9 @@ RunOutcome PerformCalibrationRun(Calibration& calibration, const GridCells& grid
 // The calibration identifier rule: ".txt" is appended unless the text already contains it.
 void ApplyIdentifierRule(std::string& identifier);
 
+// The file name proposed when saving results ("_results") or the plot ("_plot"): applies the
+// identifier rule to txtid, then takes it up to its first ".txt" and appends the suffix, so
+// "dataset1.txt" proposes "dataset1_results" and "a.txt.b" proposes "a_results".
+std::string ProposedFileName(std::string& txtid, const std::string& suffix);
+
 } // namespace morvane

@@ -34,7 +34,6 @@ CriticalTTable LoadCriticalTTable(const std::string& path);
 // The pair of tabulated tail probabilities enclosing the two-sided p-value of |t| at df degrees
 // of freedom: (0, 0.001) beyond column 1, (0.9, 1) at or below column 20, otherwise
 // (P(j), P(j+1)) for T[df][j+1] < t <= T[df][j].
-void FindPValueBracket(const CriticalTTable& table, int df, double t, double& lower,
-                       double& upper);
+void FindPValueBracket(const CriticalTTable& table, int df, double t, double& lower, double& upper);
 
 } // namespace morvane

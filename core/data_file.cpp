@@ -1,1 +1,278 @@
-// (to be written)
+#include "data_file.h"
+
+#include "atomic_file.h"
+#include "grid_conversion.h"
+#include "text_encoding.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+namespace morvane {
+
+namespace {
+
+// No real data file comes near this; anything larger is refused rather than read into memory.
+constexpr std::uintmax_t kLargestReadableFile = 64u * 1024u * 1024u;
+
+struct Field {
+    std::string text;
+    bool quoted = false;
+};
+
+enum class ReadFailure { None, PrematureEnd, NotANumber, TooManyRows };
+
+// Reads the comma-separated fields of a data file: a field ends at a comma or a line end,
+// blanks around it are skipped, and a quoted field runs to the next double quote.
+class FieldReader {
+public:
+    explicit FieldReader(std::string bytes) : mBytes(std::move(bytes)) {}
+
+    bool atEnd() const { return mPos >= mBytes.size(); }
+
+    // True when nothing but blanks and line ends is left.
+    bool onlyBlankLinesLeft() const {
+        return mBytes.find_first_not_of(" \t\r\n", mPos) == std::string::npos;
+    }
+
+    // The next field, or nothing at the end of the file or inside an unclosed quote.
+    std::optional<Field> next() {
+        skipBlanks();
+        if (atEnd())
+            return std::nullopt;
+        Field field;
+        if (mBytes[mPos] == '"') {
+            const auto close = mBytes.find('"', mPos + 1);
+            if (close == std::string::npos)
+                return std::nullopt;
+            field.text = mBytes.substr(mPos + 1, close - mPos - 1);
+            field.quoted = true;
+            mPos = close + 1;
+            skipToDelimiter();
+        } else {
+            const auto end = mBytes.find_first_of(",\r\n", mPos);
+            field.text = mBytes.substr(mPos, end == std::string::npos ? end : end - mPos);
+            mPos = end == std::string::npos ? mBytes.size() : end;
+            while (!field.text.empty() && (field.text.back() == ' ' || field.text.back() == '\t'))
+                field.text.pop_back();
+        }
+        consumeDelimiter();
+        return field;
+    }
+
+private:
+    void skipBlanks() {
+        while (!atEnd() && (mBytes[mPos] == ' ' || mBytes[mPos] == '\t'))
+            ++mPos;
+    }
+    // Text after a closing quote up to the next delimiter is not part of any field.
+    void skipToDelimiter() {
+        const auto end = mBytes.find_first_of(",\r\n", mPos);
+        mPos = end == std::string::npos ? mBytes.size() : end;
+    }
+    void consumeDelimiter() {
+        if (atEnd())
+            return;
+        if (mBytes[mPos] == ',') {
+            ++mPos;
+        } else if (mBytes[mPos] == '\r') {
+            ++mPos;
+            if (!atEnd() && mBytes[mPos] == '\n')
+                ++mPos;
+        } else if (mBytes[mPos] == '\n') {
+            ++mPos;
+        }
+    }
+
+    std::string mBytes;
+    std::size_t mPos = 0;
+};
+
+// A header field: a quoted text stays text, an unquoted one becomes a number when it reads as
+// one.
+Value headerValue(const Field& field) {
+    if (!field.quoted)
+        if (auto number = ParseNumber(field.text))
+            return Value(*number);
+    return Value(Windows1252ToUtf8(field.text));
+}
+
+std::optional<int> tagValue(const Field& field) {
+    auto number = ParseNumber(field.text);
+    if (field.quoted || !number || *number != std::floor(*number) || std::fabs(*number) > 32767)
+        return std::nullopt;
+    return static_cast<int>(*number);
+}
+
+std::optional<double> ptValue(const Field& field) {
+    if (field.quoted)
+        return std::nullopt;
+    return ParseNumber(field.text);
+}
+
+ReadFailure readHeader(FieldReader& reader, CalibrationDataSet& data) {
+    Value* header[] = {&data.ReferencePreparationName, &data.WorkingPreparationName,
+                       &data.ISIReference, &data.SEISIReference};
+    for (Value* field : header) {
+        auto read = reader.next();
+        if (!read)
+            return ReadFailure::PrematureEnd;
+        *field = headerValue(*read);
+    }
+    return ReadFailure::None;
+}
+
+// Reads one sample into row `row`; the row is stored only when all three fields read.
+ReadFailure readSample(FieldReader& reader, CalibrationDataSet& data, int row) {
+    if (reader.onlyBlankLinesLeft())
+        return ReadFailure::PrematureEnd;
+    auto tag = reader.next();
+    auto y = reader.next();
+    auto x = reader.next();
+    if (!tag || !y || !x)
+        return ReadFailure::PrematureEnd;
+    auto isNormal = tagValue(*tag);
+    auto referencePT = ptValue(*y);
+    auto workingPT = ptValue(*x);
+    if (!isNormal || !referencePT || !workingPT)
+        return ReadFailure::NotANumber;
+    data.IsNormal[row] = *isNormal;
+    data.ReferencePT[row] = *referencePT;
+    data.WorkingPT[row] = *workingPT;
+    return ReadFailure::None;
+}
+
+ReadFailure readSamples(FieldReader& reader, CalibrationDataSet& data) {
+    while (!reader.atEnd()) {
+        if (data.SampleCount == kMaxSamples)
+            return ReadFailure::TooManyRows;
+        const ReadFailure failure = readSample(reader, data, data.SampleCount + 1);
+        if (failure != ReadFailure::None)
+            return failure;
+        ++data.SampleCount;
+    }
+    return ReadFailure::None;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return std::nullopt;
+    if (std::filesystem::file_size(path, ec) > kLargestReadableFile || ec)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return bytes.str();
+}
+
+bool folderExists(const std::string& path) {
+    const auto folder = std::filesystem::path(path).parent_path();
+    std::error_code ec;
+    return folder.empty() || std::filesystem::is_directory(folder, ec);
+}
+
+} // namespace
+
+void ReadDataFile(const std::string& path, CalibrationDataSet& data, MessageSink& sink) {
+    if (!folderExists(path))
+        return;
+    auto bytes = readWholeFile(path);
+    if (!bytes) {
+        data.SampleCount = 0;
+        sink.show(DataErrorMessage(kCantOpenFileText));
+        return;
+    }
+    FieldReader reader(std::move(*bytes));
+    data.SampleCount = 0;
+    ReadFailure failure = readHeader(reader, data);
+    if (failure == ReadFailure::None)
+        failure = readSamples(reader, data);
+    if (failure == ReadFailure::TooManyRows)
+        data.SampleCount = 0;
+    if (failure == ReadFailure::NotANumber)
+        sink.show(DataErrorMessage(kMismatchText));
+    else if (failure != ReadFailure::None)
+        sink.show(DataErrorMessage(kCantOpenFileText));
+}
+
+namespace {
+
+// The ISI or SE field as saved: its number, or nothing when it is empty, not a number or 0.
+std::optional<double> savedNumber(const std::string& text) {
+    auto number = ParseNumber(text);
+    if (!number || *number == 0.0)
+        return std::nullopt;
+    return number;
+}
+
+// A name as a quoted Windows-1252 field, or nothing when it cannot be stored and read back.
+std::optional<std::string> quotedName(const std::string& name) {
+    if (name.find_first_of("\"\r\n") != std::string::npos)
+        return std::nullopt;
+    auto encoded = Utf8ToWindows1252(name);
+    if (!encoded)
+        return std::nullopt;
+    return "\"" + *encoded + "\"";
+}
+
+std::string numberOrPlaceholder(const std::optional<double>& number, const char* placeholder) {
+    return number ? FormatGeneral(*number) : "\"" + std::string(placeholder) + "\"";
+}
+
+} // namespace
+
+bool SaveDataFile(const std::string& path, const GridCells& grid, const EditorFields& fields,
+                  CalibrationDataSet& data, MessageSink& sink) {
+    const GridReading reading = ReadDataFromGrid(grid, data);
+    data.ReferencePreparationName = Value(fields.txtIRP.empty() ? "IRP" : fields.txtIRP);
+    data.WorkingPreparationName = Value(fields.txtWRP.empty() ? "WRP" : fields.txtWRP);
+    const auto isi = savedNumber(fields.txtISI);
+    const auto seisi = savedNumber(fields.txtSEISI);
+    if (!isi)
+        data.ISIReference = Value("ISI");
+    if (!seisi)
+        data.SEISIReference = Value("SEISI");
+    if (reading.mismatch) {
+        sink.show(DataErrorMessage(kMismatchText));
+        return false;
+    }
+    if (reading.lengthsDiffer()) {
+        sink.show(DataErrorMessage(kMissingObservationsText));
+        return false;
+    }
+    data.SampleCount = reading.tagLength;
+
+    const auto referenceName = quotedName(data.ReferencePreparationName.text());
+    const auto workingName = quotedName(data.WorkingPreparationName.text());
+    if (!referenceName || !workingName) {
+        sink.show(DataErrorMessage(
+            "The preparation names cannot be saved: a name may not contain a double quote or a "
+            "line break, and only Western European letters can be stored in a data file."));
+        return false;
+    }
+    std::string text = *referenceName + "\r\n" + *workingName + "\r\n" +
+                       numberOrPlaceholder(isi, "ISI") + "\r\n" +
+                       numberOrPlaceholder(seisi, "SEISI") + "\r\n";
+    for (int i = 1; i <= data.SampleCount; ++i)
+        text += std::to_string(data.IsNormal[i]) + "," + FormatGeneral(data.ReferencePT[i]) + "," +
+                FormatGeneral(data.WorkingPT[i]) + "\r\n";
+
+    const std::string failure = WriteFileAtomically(path, text);
+    if (!failure.empty()) {
+        sink.show(Message{"Save Data As...",
+                          "The data file " + path + " could not be saved (" + failure +
+                              "). A file that was there before is unchanged.",
+                          MessageIcon::Critical, MessageButtons::Ok});
+        return false;
+    }
+    return true;
+}
+
+} // namespace morvane

@@ -1,1 +1,374 @@
-// (to be written)
+#include "engine_steps.h"
+
+#include "checked_math.h"
+
+#include <cmath>
+
+namespace morvane {
+
+namespace c = checked;
+
+namespace {
+
+void appendToGroup(const CalibrationDataSet& data, const CalibrationResults& results, int i, int k,
+                   SampleDoubles& working, SampleDoubles& reference, SampleFlags& rows) {
+    working[k] = data.WorkingPT[i];
+    reference[k] = data.ReferencePT[i];
+    rows[k] = results.SampleNo[i];
+}
+
+// Sums and centred sums of squares of the log PTs of the points on a line.
+struct LogSums {
+    int m = 0;
+    double sumX = 0, sumY = 0;
+    double meanX = 0, meanY = 0;
+    double sxx = 0, syy = 0, sxy = 0;
+};
+
+// The orthogonal line through centred sums: h = (Syy - Sxx) / 2Sxy, b = h + sqrt(1 + h^2)
+// (the positive root), a = mean y - b mean x.
+struct OrthogonalFit {
+    double slope = 0, intercept = 0;
+};
+
+OrthogonalFit orthogonalFit(const LogSums& sums) {
+    const double h = c::div(sums.syy - sums.sxx, 2.0 * sums.sxy);
+    OrthogonalFit fit;
+    fit.slope = c::finite(h + std::sqrt(1.0 + h * h));
+    fit.intercept = c::finite(sums.meanY - fit.slope * sums.meanX);
+    return fit;
+}
+
+// The confidence interval of a slope by the angle of the line: R from the variances and
+// covariance of the points, q = 4 t^2 R / df, phi = atan(sqrt(q / (1 - q))) / 2, limits
+// tan(theta -+ phi); both limits 0 when q >= 1 (no interval exists).
+void slopeInterval(const LogSums& sums, double slope, double t, Value& low, Value& high) {
+    const double n1 = sums.m - 1;
+    const double vx = c::div(sums.sxx, n1), vy = c::div(sums.syy, n1), cxy = c::div(sums.sxy, n1);
+    const double r = c::div(vx * vy - cxy * cxy, (vx - vy) * (vx - vy) + 4.0 * cxy * cxy);
+    const double q = c::div(4.0 * t * t * r, sums.m - 2);
+    if (q >= 1.0) {
+        low = Value(0.0);
+        high = Value(0.0);
+        return;
+    }
+    const double theta = std::atan(slope);
+    const double phi = 0.5 * std::atan(c::sqrt(c::div(q, 1.0 - q)));
+    low = Value(c::finite(std::tan(theta - phi)));
+    high = Value(c::finite(std::tan(theta + phi)));
+}
+
+bool inAllSamplesFit(const CalibrationResults& results, int i) {
+    return results.INRExcluded[i] == 0 && results.SDExcluded[i] == 0;
+}
+
+// Step 1 and 2 of a pass of the all-samples fit: the log PTs of the samples in the fit and the
+// counts of abnormal and normal samples used.
+LogSums allSamplesSums(const CalibrationDataSet& data, CalibrationResults& results) {
+    LogSums sums;
+    for (int i = 1; i <= data.SampleCount; ++i) {
+        if (!inAllSamplesFit(results, i))
+            continue;
+        ++sums.m;
+        sums.sumX += c::log(data.WorkingPT[i]);
+        sums.sumY += c::log(data.ReferencePT[i]);
+    }
+    results.AbnormalsUsed = 0;
+    results.NormalsUsed = 0;
+    for (int i = 1; i <= data.SampleCount; ++i) {
+        if (data.IsNormal[i] == 0 && inAllSamplesFit(results, i))
+            ++results.AbnormalsUsed;
+        if (data.IsNormal[i] != 0 && results.SDExcluded[i] == 0)
+            ++results.NormalsUsed;
+    }
+    return sums;
+}
+
+void centreAllSamplesSums(const CalibrationDataSet& data, const CalibrationResults& results,
+                          LogSums& sums) {
+    sums.meanX = c::div(sums.sumX, sums.m);
+    sums.meanY = c::div(sums.sumY, sums.m);
+    for (int i = 1; i <= data.SampleCount; ++i) {
+        if (!inAllSamplesFit(results, i))
+            continue;
+        const double du = std::log(data.WorkingPT[i]) - sums.meanX;
+        const double dv = std::log(data.ReferencePT[i]) - sums.meanY;
+        sums.sxx += du * du;
+        sums.syy += dv * dv;
+        sums.sxy += dv * du;
+    }
+}
+
+// Steps 5 to 7 of a pass: the line, the SD about it and the standard errors, written as they
+// are computed. Returns the SD s.
+double fitAllSamplesLine(const LogSums& sums, CalibrationResults& results) {
+    const OrthogonalFit fit = orthogonalFit(sums);
+    const double b = fit.slope;
+    results.SlopeAll = Value(b);
+    results.InterceptAll = Value(fit.intercept);
+    const double cov = sums.sxy / sums.m;
+    const double s2 = c::div(sums.syy - b * sums.sxy, sums.m - 2);
+    const double s = c::sqrt(s2);
+    results.SDAboutLineAll = Value(s);
+    const double seSlope =
+        c::sqrt(c::div(b * s2 * (b * s2 + (1.0 + b * b) * cov), sums.m * cov * cov));
+    results.SESlopeAll = Value(seSlope);
+    const double seIntercept = c::sqrt(
+        c::finite(s2 * (1.0 + b * b) / sums.m + seSlope * seSlope * sums.meanX * sums.meanX));
+    results.SEInterceptAll = Value(seIntercept);
+    return s;
+}
+
+// Pass 1's exclusion: a sample within the INR limits whose perpendicular distance from the line
+// is L s or more is left out of pass 2.
+void excludeBySDLimit(const CalibrationDataSet& data, double sdLimit, double s,
+                      CalibrationResults& results) {
+    const double a = c::number(results.InterceptAll);
+    const double b = c::number(results.SlopeAll);
+    const double cosTheta = std::cos(std::atan(b));
+    for (int i = 1; i <= data.SampleCount; ++i) {
+        if (results.INRExcluded[i] != 0)
+            continue;
+        const double residual =
+            (a + b * std::log(data.WorkingPT[i])) - std::log(data.ReferencePT[i]);
+        const double distance = std::fabs(cosTheta * residual);
+        if (distance < sdLimit * s) {
+            results.SDExcluded[i] = 0;
+        } else {
+            results.SDExcluded[i] = 1;
+            ++results.SDExcludedCount;
+        }
+    }
+}
+
+// One pass of the all-samples fit; false when too few samples were left.
+bool allSamplesPass(int pass, const CalibrationDataSet& data, const CalibrationSettings& settings,
+                    const CriticalTTable& table, CalibrationResults& results, MessageSink& sink) {
+    LogSums sums = allSamplesSums(data, results);
+    if (results.AbnormalsUsed <= 2 || results.NormalsUsed < 2) {
+        sink.show(DataErrorMessage(kInsufficientAfterExclusionsText));
+        results.CalibrationFailed = 1;
+        return false;
+    }
+    centreAllSamplesSums(data, results, sums);
+    const double s = fitAllSamplesLine(sums, results);
+    if (pass == 1) {
+        excludeBySDLimit(data, settings.SDLimit, s, results);
+    } else {
+        const double t = table.value(sums.m - 2, ConfidenceLevelColumn(settings.ConfidenceLevel));
+        slopeInterval(sums, c::number(results.SlopeAll), t, results.SlopeCILowAll,
+                      results.SlopeCIHighAll);
+    }
+    return true;
+}
+
+} // namespace
+
+void SplitByTag(const CalibrationDataSet& data, CalibrationResults& results) {
+    results.NormalCount = 0;
+    for (int i = 1; i <= data.SampleCount; ++i)
+        if (data.IsNormal[i] != 0)
+            appendToGroup(data, results, i, ++results.NormalCount, results.WorkingPTNormal,
+                          results.ReferencePTNormal, results.SampleNoNormal);
+    results.AbnormalCount = 0;
+    for (int i = 1; i <= data.SampleCount; ++i)
+        if (data.IsNormal[i] == 0)
+            appendToGroup(data, results, i, ++results.AbnormalCount, results.WorkingPTAbnormal,
+                          results.ReferencePTAbnormal, results.SampleNoAbnormal);
+}
+
+void MeanNormalPT(CalibrationResults& results) {
+    c::runStep([&] {
+        double sumLog = 0.0;
+        for (int k = 1; k <= results.NormalCount; ++k)
+            sumLog += c::log(results.ReferencePTNormal[k]);
+        results.MNPTReference = Value(c::exp(c::div(sumLog, results.NormalCount)));
+    });
+}
+
+void ExcludeByINR(const CalibrationDataSet& data, const CalibrationSettings& settings,
+                  CalibrationResults& results) {
+    c::runStep([&] {
+        results.INRExcludedCount = 0;
+        int abnormal = 0;
+        const double lower = c::number(settings.LowerINR);
+        const double upper = c::number(settings.UpperINR);
+        const double isi = c::number(data.ISIReference);
+        const double mnpt = c::number(results.MNPTReference);
+        for (int i = 1; i <= data.SampleCount; ++i) {
+            if (data.IsNormal[i] != 0) {
+                results.INRExcluded[i] = 0;
+                continue;
+            }
+            const double inr = c::pow(c::div(data.ReferencePT[i], mnpt), isi);
+            ++abnormal;
+            const int outside = (lower <= inr && inr <= upper) ? 0 : 1;
+            results.INRExcluded[i] = outside;
+            results.INRExcludedAbnormal[abnormal] = outside;
+            results.INRExcludedCount += outside;
+        }
+    });
+}
+
+void FitOrthogonalLine(const CalibrationDataSet& data, const CalibrationSettings& settings,
+                       const CriticalTTable& table, CalibrationResults& results,
+                       MessageSink& sink) {
+    results.CalibrationFailed = 0;
+    for (int i = 1; i <= data.SampleCount; ++i)
+        results.SDExcluded[i] = 0;
+    results.SDExcludedCount = 0;
+    c::runStep([&] {
+        if (allSamplesPass(1, data, settings, table, results, sink))
+            allSamplesPass(2, data, settings, table, results, sink);
+    });
+}
+
+namespace {
+
+bool abnormalUsed(const CalibrationResults& results, int k) {
+    return results.INRExcludedAbnormal[k] == 0 &&
+           results.SDExcluded[results.SampleNoAbnormal[k]] == 0;
+}
+
+LogSums abnormalSums(CalibrationResults& results) {
+    LogSums sums;
+    for (int k = 1; k <= results.AbnormalCount; ++k) {
+        if (!abnormalUsed(results, k))
+            continue;
+        ++sums.m;
+        sums.sumX += c::log(results.WorkingPTAbnormal[k]);
+        sums.sumY += c::log(results.ReferencePTAbnormal[k]);
+    }
+    results.AbnormalsUsed = sums.m;
+    sums.meanX = c::div(sums.sumX, sums.m);
+    sums.meanY = c::div(sums.sumY, sums.m);
+    for (int k = 1; k <= results.AbnormalCount; ++k) {
+        if (!abnormalUsed(results, k))
+            continue;
+        const double dx = std::log(results.WorkingPTAbnormal[k]) - sums.meanX;
+        const double dy = std::log(results.ReferencePTAbnormal[k]) - sums.meanY;
+        sums.sxx += dx * dx;
+        sums.syy += dy * dy;
+        sums.sxy += dy * dx;
+    }
+    return sums;
+}
+
+} // namespace
+
+void FitAbnormalOnlyLine(const CalibrationSettings& settings, const CriticalTTable& table,
+                         CalibrationResults& results) {
+    c::runStep([&] {
+        const LogSums sums = abnormalSums(results);
+        const int k = sums.m;
+        const OrthogonalFit fit = orthogonalFit(sums);
+        const double b = fit.slope;
+        results.SlopeAbnormal = Value(b);
+        results.InterceptAbnormal = Value(fit.intercept);
+        const double s2 = c::div(sums.syy - b * sums.sxy, k - 2);
+        results.SDAboutLineAbnormal = Value(c::sqrt(s2));
+        const double seSlope = c::sqrt(
+            c::div(k * b * s2 * (b * s2 + (1.0 + b * b) * sums.sxy / k), sums.sxy * sums.sxy));
+        results.SESlopeAbnormal = Value(seSlope);
+        const double seIntercept = c::sqrt(
+            c::finite(s2 * (1.0 + b * b) / k + sums.meanX * sums.meanX * seSlope * seSlope));
+        results.SEInterceptAbnormal = Value(seIntercept);
+        results.CorrInterceptSlopeAbnormal = Value(c::div(-sums.meanX * seSlope, seIntercept));
+        const double t = table.value(k - 2, ConfidenceLevelColumn(settings.ConfidenceLevel));
+        slopeInterval(sums, b, t, results.SlopeCILowAbnormal, results.SlopeCIHighAbnormal);
+    });
+}
+
+namespace {
+
+bool normalTaken(const CalibrationResults& results, int k) {
+    return results.SDExcluded[results.SampleNoNormal[k]] == 0;
+}
+
+// The log PTs of the normals taken: means (and the MNPTs they give) and centred sums.
+LogSums normalSums(CalibrationResults& results) {
+    LogSums sums;
+    for (int k = 1; k <= results.NormalCount; ++k) {
+        if (!normalTaken(results, k))
+            continue;
+        ++sums.m;
+        sums.sumX += c::log(results.WorkingPTNormal[k]);
+        sums.sumY += c::log(results.ReferencePTNormal[k]);
+    }
+    results.NormalsUsed = sums.m;
+    sums.meanX = c::div(sums.sumX, sums.m);
+    sums.meanY = c::div(sums.sumY, sums.m);
+    results.MNPTWorkingUsed = Value(c::exp(sums.meanX));
+    results.MNPTReferenceUsed = Value(c::exp(sums.meanY));
+    for (int k = 1; k <= results.NormalCount; ++k) {
+        if (!normalTaken(results, k))
+            continue;
+        const double dx = std::log(results.WorkingPTNormal[k]) - sums.meanX;
+        const double dy = std::log(results.ReferencePTNormal[k]) - sums.meanY;
+        sums.sxx += dx * dx;
+        sums.syy += dy * dy;
+        sums.sxy += dy * dx;
+    }
+    return sums;
+}
+
+// Welch's approximate degrees of freedom as used here, rounded to an integer with a fraction of
+// one half going up: the line term is divided by k, the normal term by n + 1.
+double displacementDegreesOfFreedom(double v1, double v2, int k, int n) {
+    const double f =
+        c::div((v1 + v2) * (v1 + v2), c::div(v1 * v1, k) + c::div(v2 * v2, n + 1)) - 2.0;
+    const double whole = std::floor(f);
+    return f - whole >= 0.5 ? whole + 1.0 : whole;
+}
+
+} // namespace
+
+void ApplyTomensonCorrection(const CalibrationSettings& settings, const CriticalTTable& table,
+                             CalibrationResults& results) {
+    c::runStep([&] {
+        const LogSums sums = normalSums(results);
+        const int n = sums.m;
+        const double vA = c::div(sums.sxx, n - 1);
+        const double vC = c::div(sums.syy, n - 1);
+        const double cAC = c::div(sums.sxy, n - 1);
+        const double a = c::number(results.InterceptAbnormal);
+        const double b = c::number(results.SlopeAbnormal);
+        const double seA = c::number(results.SEInterceptAbnormal);
+        const double seB = c::number(results.SESlopeAbnormal);
+        const double r = c::number(results.CorrInterceptSlopeAbnormal);
+        const double mA = sums.meanX;
+        // V2: variance of the normals' mean point about a line of slope b; V1: variance of the
+        // abnormal-only line's height at mA.
+        const double v2 = c::div(vC - 2.0 * b * cAC + b * b * vA, n);
+        const double v1 = c::finite(seA * seA + (seB * mA) * (seB * mA) + 2.0 * mA * r * seA * seB);
+        const double d = c::finite((a + b * mA) - sums.meanY);
+        results.Displacement = Value(d);
+        const double seD = c::sqrt(v1 + v2);
+        const double tStatistic = c::div(d, seD);
+        results.DisplacementT = Value(tStatistic);
+        const double f = displacementDegreesOfFreedom(v1, v2, results.AbnormalsUsed, n);
+        results.DisplacementDF = Value(f);
+        const int row = f < CriticalTTable::kRows ? static_cast<int>(f) : CriticalTTable::kRows;
+        const double t = table.value(row, ConfidenceLevelColumn(settings.ConfidenceLevel));
+        results.DisplacementCILow = Value(c::finite(d - t * seD));
+        results.DisplacementCIHigh = Value(c::finite(d + t * seD));
+        double lower = 0.0, upper = 0.0;
+        FindPValueBracket(table, row, std::fabs(tStatistic), lower, upper);
+        results.DisplacementPLow = Value(lower);
+        results.DisplacementPHigh = Value(upper);
+    });
+}
+
+void ComputeISI(const CalibrationDataSet& data, CalibrationResults& results) {
+    c::runStep([&] {
+        const double isi = c::number(data.ISIReference);
+        const double se = c::number(data.SEISIReference);
+        const double slope = c::number(results.SlopeAll);
+        const double seSlope = c::number(results.SESlopeAll);
+        results.ISIWorking = Value(c::finite(isi * slope));
+        results.SEISIWorking = Value(
+            c::sqrt(c::finite((se * slope) * (se * slope) + (isi * seSlope) * (isi * seSlope))));
+    });
+}
+
+} // namespace morvane

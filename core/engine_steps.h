@@ -29,8 +29,7 @@ void ExcludeByINR(const CalibrationDataSet& data, const CalibrationSettings& set
 // samples beyond the SD limit, with the slope's confidence interval. Reports too few samples
 // through the sink and sets CalibrationFailed.
 void FitOrthogonalLine(const CalibrationDataSet& data, const CalibrationSettings& settings,
-                       const CriticalTTable& table, CalibrationResults& results,
-                       MessageSink& sink);
+                       const CriticalTTable& table, CalibrationResults& results, MessageSink& sink);
 
 // The orthogonal line through the abnormal samples kept by both exclusions.
 void FitAbnormalOnlyLine(const CalibrationSettings& settings, const CriticalTTable& table,
