@@ -315,13 +315,16 @@ LogSums normalSums(CalibrationResults& results) {
 // Welch's approximate degrees of freedom as used here, rounded to an integer with a fraction of
 // one half going up: the line term is divided by k, the normal term by n + 1.
 double displacementDegreesOfFreedom(double v1, double v2, int k, int n) {
-    const double f =
-        c::div((v1 + v2) * (v1 + v2), c::div(v1 * v1, k) + c::div(v2 * v2, n + 1)) - 2.0;
-    const double whole = std::floor(f);
-    return f - whole >= 0.5 ? whole + 1.0 : whole;
+    return RoundDegreesOfFreedom(
+        c::div((v1 + v2) * (v1 + v2), c::div(v1 * v1, k) + c::div(v2 * v2, n + 1)) - 2.0);
 }
 
 } // namespace
+
+double RoundDegreesOfFreedom(double f) {
+    const double whole = std::floor(f);
+    return f - whole >= 0.5 ? whole + 1.0 : whole;
+}
 
 void ApplyTomensonCorrection(const CalibrationSettings& settings, const CriticalTTable& table,
                              CalibrationResults& results) {

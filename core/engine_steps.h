@@ -40,6 +40,10 @@ void FitAbnormalOnlyLine(const CalibrationSettings& settings, const CriticalTTab
 void ApplyTomensonCorrection(const CalibrationSettings& settings, const CriticalTTable& table,
                              CalibrationResults& results);
 
+// Brings the approximate degrees of freedom of the displacement test to an integer: a fraction
+// of one half or more goes up (12.5 gives 13, 12.49 gives 12).
+double RoundDegreesOfFreedom(double f);
+
 // The ISI of the working preparation and its standard error, from the all-samples slope.
 void ComputeISI(const CalibrationDataSet& data, CalibrationResults& results);
 

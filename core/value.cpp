@@ -113,7 +113,14 @@ std::string FormatGeneral(double value) {
         return exponentForm(value, digits);
     const int decimals = std::max(0, digits - 1 - roundedExponent);
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    return buffer;
+    std::string text = buffer;
+    // Fifteen digits that do not read back may end in zeros: 20.000000000000007 shows as 20.
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    return text;
 }
 
 std::string Value::text() const {

@@ -1,1 +1,218 @@
+#include "calibration_run.h"
+#include "test_support.h"
+
 #include <gtest/gtest.h>
+
+namespace morvane {
+namespace {
+
+using testing::GridOf;
+using testing::Sample;
+
+const char* kInsufficient =
+    "There is either insufficient data to perform the calibration (at least 3 abnormal samples "
+    "and 2 normals are required) or abnormal/normal data has been tagged incorrectly";
+const Message kINRMessage{"INR limits",
+                          "Valid INR limits have not been entered. Vantel recommended limits "
+                          "will be used for this calibration (Lower INR=1.5; Upper INR=4.5).",
+                          MessageIcon::Critical, MessageButtons::Ok};
+const Message kSDMessage{"Calibration Line Limits",
+                         "A valid calibration line limit not entered. Vantel recommended limit "
+                         "will be used for this calibration (Standard Deviation Limit=3.0).",
+                         MessageIcon::Critical, MessageButtons::Ok};
+const Message kISIMessage{
+    "ISI not entered",
+    "Valid ISI of reference reagent not entered. ISI=1 will be used for this calibration.",
+    MessageIcon::Critical, MessageButtons::Ok};
+const Message kSEISIMessage{
+    "SE(ISI) not entered",
+    "Valid SE(ISI) of reference reagent not entered. SEISI=0 will be used for this calibration.",
+    MessageIcon::Critical, MessageButtons::Ok};
+
+struct CalibrationRunTest : ::testing::Test {
+    Calibration calibration;
+    EditorFields fields;
+    RecordingMessageSink sink;
+    GridCells grid = GridOf(testing::WorkedExample());
+
+    void SetUp() override {
+        calibration.tcrit = testing::ShippedTable();
+        ASSERT_TRUE(calibration.tcrit.loaded) << calibration.tcrit.loadError;
+        fields.txtSDReg = "3";
+    }
+    RunOutcome run() { return PerformCalibrationRun(calibration, grid, fields, sink); }
+};
+
+TEST_F(CalibrationRunTest, AGoodRunFillsSettingsAndResultsWithoutMessages) {
+    fields.txtISI = "1.0";
+    fields.txtSEISI = "0.020";
+    fields.txtIRP = "Reference 7";
+    fields.ComboCI = "99%";
+    fields.Chkbox1 = true;
+    EXPECT_EQ(run(), RunOutcome::Calibrated);
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(calibration.data.SampleCount, 5);
+    EXPECT_EQ(calibration.settings.LowerINR, Value("1.5")) << "a valid entry keeps its text";
+    EXPECT_EQ(calibration.data.ISIReference, Value("1.0"));
+    EXPECT_EQ(calibration.data.SEISIReference, Value("0.020"));
+    EXPECT_EQ(calibration.settings.ConfidenceLevel, "99%");
+    EXPECT_TRUE(calibration.settings.TomensonCorrection);
+    EXPECT_EQ(calibration.data.ReferencePreparationName, Value("Reference 7"));
+    EXPECT_NEAR(calibration.results.ISIWorking.number().value(), 1.135895, 5e-7);
+    EXPECT_NEAR(calibration.results.SEISIWorking.number().value(), 0.026556, 5e-7);
+    EXPECT_FALSE(calibration.results.DisplacementDF.isEmpty());
+}
+
+TEST_F(CalibrationRunTest, DataChecksStopTheRunWithTheirMessage) {
+    struct Case {
+        const char* name;
+        std::vector<Sample> samples;
+        std::string message;
+    };
+    std::vector<Sample> letters = testing::WorkedExample();
+    letters[1].y = "13,2";
+    std::vector<Sample> shortY = testing::WorkedExample();
+    shortY.push_back({"Abnormal", "", "50"});
+    std::vector<Sample> twoAbnormal = {{"Normal", "12", "12"},   {"Normal", "13", "13"},
+                                       {"Abnormal", "20", "20"}, {"Abnormal", "30", "30"},
+                                       {"Normal", "11", "11"},   {"Normal", "14", "14"}};
+    std::vector<Sample> lowerCase = testing::WorkedExample();
+    lowerCase[2].tag = "abnormal";
+    std::vector<Sample> zeroPT = testing::WorkedExample();
+    zeroPT[3].x = "0";
+    const Case cases[] = {
+        {"letters", letters, "Data type mis-match error"},
+        {"short y column", shortY, "There are missing observations in one or more columns"},
+        {"two abnormal", twoAbnormal, kInsufficient},
+        {"lower-case tag counts as normal", lowerCase, kInsufficient},
+        {"PT of zero", zeroPT, "Prothrombin times must be greater than zero (row 4)."},
+    };
+    for (const Case& c : cases) {
+        sink.messages.clear();
+        calibration.results.SlopeAll = Value("earlier");
+        fields.txtid = "run5";
+        fields.txtLowerINR = "-1";
+        grid = GridOf(c.samples);
+        EXPECT_EQ(run(), RunOutcome::Stopped) << c.name;
+        EXPECT_EQ(sink.messages, std::vector<Message>{DataErrorMessage(c.message)}) << c.name;
+        EXPECT_EQ(calibration.results.SlopeAll, Value("earlier")) << c.name;
+        EXPECT_EQ(fields.txtid, "run5") << c.name << ": nothing after the check changed";
+        EXPECT_EQ(fields.txtLowerINR, "-1") << c.name;
+    }
+}
+
+TEST_F(CalibrationRunTest, ThreeAbnormalAndTwoNormalSamplesAreEnough) {
+    EXPECT_NE(run(), RunOutcome::Stopped);
+}
+
+TEST_F(CalibrationRunTest, AllOneHundredAndThirtyRowsAreUsed) {
+    std::vector<Sample> samples;
+    for (int i = 0; i < 130; ++i) {
+        const bool normal = i % 4 == 0;
+        const double x = normal ? 11.0 + (i % 7) * 0.3 : 20.0 + i * 0.5;
+        const double y = x * (1.0 + ((i * 37) % 11 - 5) * 0.004);
+        samples.push_back({normal ? "Normal" : "Abnormal", std::to_string(y), std::to_string(x)});
+    }
+    grid = GridOf(samples);
+    fields.txtUpperINR = "99";
+    fields.txtLowerINR = "0";
+    fields.txtSDReg = "50";
+    EXPECT_EQ(run(), RunOutcome::Calibrated);
+    EXPECT_EQ(calibration.data.SampleCount, 130);
+    EXPECT_EQ(calibration.results.NormalsUsed + calibration.results.AbnormalsUsed, 130);
+}
+
+struct LimitCase {
+    const char* lower;
+    const char* upper;
+    bool message;
+    const char* lowerShown;
+    const char* upperShown;
+};
+
+TEST_F(CalibrationRunTest, INRLimitsAreCheckedAsNumbersAndResetAsTheRulesSay) {
+    const LimitCase cases[] = {
+        {"2", "10", false, "2", "10"},       {"0", "99", false, "0", "99"},
+        {"3", "3", false, "3", "3"},         {"-1", "4", true, "1.5", "4"},
+        {"1.5", "99.5", true, "1.5", "4.5"}, {"5", "4", true, "1.5", "4"},
+        {"5", "1", true, "1.5", "4.5"},      {"", "4.5", true, "1.5", "4.5"},
+        {"1.5", "high", true, "1.5", "4.5"},
+    };
+    for (const LimitCase& c : cases) {
+        sink.messages.clear();
+        fields.txtLowerINR = c.lower;
+        fields.txtUpperINR = c.upper;
+        run();
+        EXPECT_EQ(sink.messages.size() == 1 && sink.messages[0] == kINRMessage, c.message)
+            << c.lower << " to " << c.upper;
+        EXPECT_EQ(fields.txtLowerINR, c.lowerShown) << c.lower << " to " << c.upper;
+        EXPECT_EQ(fields.txtUpperINR, c.upperShown) << c.lower << " to " << c.upper;
+        if (c.message) {
+            EXPECT_EQ(calibration.settings.LowerINR, Value(1.5));
+            EXPECT_EQ(calibration.settings.UpperINR, Value(4.5));
+        } else {
+            EXPECT_EQ(calibration.settings.LowerINR, Value(c.lower));
+        }
+    }
+}
+
+TEST_F(CalibrationRunTest, InvalidParametersGetTheirDefaultsAndMessagesInOrder) {
+    fields.txtLowerINR = "x";
+    fields.txtSDReg = "-2";
+    fields.txtISI = "0";
+    fields.txtSEISI = "-0.1";
+    run();
+    EXPECT_EQ(sink.messages,
+              (std::vector<Message>{kINRMessage, kSDMessage, kISIMessage, kSEISIMessage}));
+    EXPECT_EQ(fields.txtSDReg, "3");
+    EXPECT_EQ(fields.txtISI, "1");
+    EXPECT_EQ(fields.txtSEISI, "0");
+    EXPECT_EQ(calibration.settings.SDLimit, 3.0);
+    EXPECT_EQ(calibration.data.ISIReference, Value(1.0));
+    EXPECT_EQ(calibration.data.SEISIReference, Value(0.0));
+}
+
+TEST_F(CalibrationRunTest, ZeroSDLimitOrLettersAreInvalidButZeroSEIsValid) {
+    for (const char* text : {"0", "three"}) {
+        sink.messages.clear();
+        fields.txtSDReg = text;
+        fields.txtSEISI = "0";
+        run();
+        EXPECT_EQ(sink.messages, std::vector<Message>{kSDMessage}) << text;
+    }
+}
+
+TEST_F(CalibrationRunTest, TheIdentifierGainsTxtUnlessItContainsIt) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"run5", "run5.txt"}, {"run5.txt", "run5.txt"}, {"run5.TXT", "run5.TXT.txt"}};
+    for (const auto& [typed, shown] : cases) {
+        fields.txtid = typed;
+        run();
+        EXPECT_EQ(fields.txtid, shown);
+    }
+    std::string identifier = "a.txt.b";
+    EXPECT_EQ(ProposedFileName(identifier, "_results"), "a_results");
+    identifier = "RUN5.TXT";
+    EXPECT_EQ(ProposedFileName(identifier, "_plot"), "RUN5.TXT_plot");
+    EXPECT_EQ(identifier, "RUN5.TXT.txt");
+}
+
+TEST_F(CalibrationRunTest, AFailedFitStillCompletesTheRun) {
+    fields.txtSDReg = "0.5";
+    calibration.results.ISIWorking = Value("earlier");
+    EXPECT_EQ(run(), RunOutcome::FitFailed);
+    EXPECT_EQ(sink.messages.back().text,
+              "After exclusions, there is insufficient data to perform the calibration");
+    EXPECT_EQ(calibration.results.ISIWorking, Value("earlier"));
+}
+
+TEST_F(CalibrationRunTest, AnUnloadedTableRefusesEveryRun) {
+    calibration.tcrit = LoadCriticalTTable("/nonexistent/tcrit.txt");
+    EXPECT_EQ(run(), RunOutcome::Stopped);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].title, "Critical t Table");
+    EXPECT_NE(sink.messages[0].text.find("/nonexistent/tcrit.txt"), std::string::npos);
+}
+
+} // namespace
+} // namespace morvane

@@ -1,1 +1,321 @@
+#include "engine_steps.h"
+#include "grid_conversion.h"
+#include "test_support.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace morvane {
+namespace {
+
+using testing::GridOf;
+using testing::Sample;
+
+double Num(const Value& value) {
+    return value.number().value_or(NAN);
+}
+
+// A data set read from a grid of samples, split by tag, with the given settings.
+struct EngineFixture : ::testing::Test {
+    CalibrationDataSet data;
+    CalibrationSettings settings;
+    CalibrationResults results;
+    RecordingMessageSink sink;
+
+    void load(const std::vector<Sample>& samples, double isi = 1.0) {
+        const GridReading reading = ReadDataFromGrid(GridOf(samples), data);
+        data.SampleCount = reading.tagLength;
+        data.ISIReference = Value(isi);
+        data.SEISIReference = Value(0.0);
+        for (int i = 1; i <= data.SampleCount; ++i)
+            results.SampleNo[i] = i;
+        SplitByTag(data, results);
+    }
+    void runThroughFit(const CriticalTTable& table) {
+        MeanNormalPT(results);
+        ExcludeByINR(data, settings, results);
+        FitOrthogonalLine(data, settings, table, results, sink);
+    }
+};
+
+TEST_F(EngineFixture, SplitByTagKeepsGridOrderInBothGroups) {
+    load({{"Normal", "12", "11"},
+          {"Abnormal", "30", "28"},
+          {"Normal", "13", "12"},
+          {"Abnormal", "40", "37"}});
+    EXPECT_EQ(results.NormalCount, 2);
+    EXPECT_EQ(results.AbnormalCount, 2);
+    EXPECT_EQ(results.SampleNoNormal[1], 1);
+    EXPECT_EQ(results.SampleNoNormal[2], 3);
+    EXPECT_EQ(results.SampleNoAbnormal[1], 2);
+    EXPECT_EQ(results.SampleNoAbnormal[2], 4);
+    EXPECT_EQ(results.WorkingPTAbnormal[2], 37);
+    EXPECT_EQ(results.ReferencePTNormal[2], 13);
+}
+
+TEST_F(EngineFixture, MeanNormalPTIsTheGeometricMean) {
+    load({{"Normal", "10", "10"}, {"Normal", "40", "40"}});
+    MeanNormalPT(results);
+    // exp((ln 10 + ln 40) / 2) = 20 exactly in decimals; in doubles it lands a few ulps above.
+    EXPECT_NEAR(Num(results.MNPTReference), 20.0, 1e-12);
+}
+
+TEST_F(EngineFixture, INRLimitsAreInclusiveAndOnlyAbnormalsAreFlagged) {
+    // MNPT 10 makes each INR the reference PT divided by ten, exact in binary at the limits.
+    load({{"Abnormal", "15", "15"},
+          {"Abnormal", "45", "45"},
+          {"Abnormal", "14.999999", "15"},
+          {"Abnormal", "45.000001", "45"},
+          {"Normal", "200", "200"}});
+    results.MNPTReference = Value(10.0);
+    settings.LowerINR = Value("1.5");
+    settings.UpperINR = Value("4.5");
+    ExcludeByINR(data, settings, results);
+    EXPECT_EQ(results.INRExcluded[1], 0);
+    EXPECT_EQ(results.INRExcluded[2], 0);
+    EXPECT_EQ(results.INRExcluded[3], 1);
+    EXPECT_EQ(results.INRExcluded[4], 1);
+    EXPECT_EQ(results.INRExcluded[5], 0) << "a normal sample is never flagged by the INR";
+    EXPECT_EQ(results.INRExcludedAbnormal[3], 1);
+    EXPECT_EQ(results.INRExcludedAbnormal[4], 1);
+    EXPECT_EQ(results.INRExcludedCount, 2);
+}
+
+TEST_F(EngineFixture, INRUsesTheReferenceISIAsExponent) {
+    load({{"Abnormal", "40", "40"}, {"Abnormal", "20", "20"}}, 2.0);
+    results.MNPTReference = Value(10.0);
+    settings.LowerINR = Value(1.5);
+    settings.UpperINR = Value(10.0);
+    ExcludeByINR(data, settings, results);
+    EXPECT_EQ(results.INRExcluded[1], 1) << "(40/10)^2 = 16 is above 10";
+    EXPECT_EQ(results.INRExcluded[2], 0) << "(20/10)^2 = 4";
+}
+
+// The worked example, checked against a hand calculation to the digits it was given with.
+TEST_F(EngineFixture, WorkedExampleAllSamplesLine) {
+    load(testing::WorkedExample());
+    runThroughFit(testing::UniformTable(3.182));
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(results.CalibrationFailed, 0);
+    EXPECT_EQ(results.SDExcludedCount, 0);
+    EXPECT_EQ(results.AbnormalsUsed, 3);
+    EXPECT_EQ(results.NormalsUsed, 2);
+    EXPECT_NEAR(Num(results.SlopeAll), 1.135895, 5e-7);
+    EXPECT_NEAR(Num(results.InterceptAll), -0.313331, 5e-7);
+    EXPECT_NEAR(Num(results.SDAboutLineAll), 0.0101717, 5e-8);
+    EXPECT_NEAR(Num(results.SESlopeAll), 0.0137525, 5e-8);
+    EXPECT_NEAR(Num(results.SEInterceptAll), 0.0425156, 5e-8);
+    EXPECT_NEAR(Num(results.SlopeCILowAll), 1.093051, 5e-7);
+    EXPECT_NEAR(Num(results.SlopeCIHighAll), 1.180642, 5e-7);
+}
+
+TEST_F(EngineFixture, WorkedExampleISI) {
+    load(testing::WorkedExample());
+    runThroughFit(testing::UniformTable(3.182));
+    data.SEISIReference = Value("0.02");
+    ComputeISI(data, results);
+    EXPECT_NEAR(Num(results.ISIWorking), 1.135895, 5e-7);
+    EXPECT_NEAR(Num(results.SEISIWorking), 0.026556, 5e-7);
+    data.SEISIReference = Value(0.0);
+    ComputeISI(data, results);
+    EXPECT_DOUBLE_EQ(Num(results.SEISIWorking), Num(results.SESlopeAll));
+}
+
+TEST_F(EngineFixture, SDLimitExcludesAtExactlyLTimesS) {
+    load(testing::WorkedExample());
+    // The largest perpendicular distance is 0.013194 against s = 0.0101717 (ratio 1.29714).
+    settings.SDLimit = 1.2972;
+    runThroughFit(testing::UniformTable(3.182));
+    EXPECT_EQ(results.SDExcludedCount, 0);
+    load(testing::WorkedExample());
+    settings.SDLimit = 1.2970;
+    runThroughFit(testing::UniformTable(3.182));
+    EXPECT_EQ(results.SDExcludedCount, 1);
+    EXPECT_EQ(results.CalibrationFailed, 1) << "one of five lost leaves too few samples";
+}
+
+TEST_F(EngineFixture, FailedSecondPassKeepsTheFirstPassLine) {
+    load(testing::WorkedExample());
+    results.SlopeCILowAll = Value("earlier");
+    settings.SDLimit = 0.5;
+    runThroughFit(testing::UniformTable(3.182));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0],
+              DataErrorMessage("After exclusions, there is insufficient data to perform the "
+                               "calibration"));
+    EXPECT_EQ(results.CalibrationFailed, 1);
+    EXPECT_GT(results.SDExcludedCount, 0);
+    EXPECT_NEAR(Num(results.SlopeAll), 1.135895, 5e-7);
+    EXPECT_EQ(results.SlopeCILowAll, Value("earlier"));
+}
+
+TEST_F(EngineFixture, FailedFirstPassWritesNoLine) {
+    load({{"Normal", "12", "12"},
+          {"Normal", "13", "13"},
+          {"Abnormal", "25", "24"},
+          {"Abnormal", "35", "33"},
+          {"Abnormal", "90", "80"}});
+    results.SlopeAll = Value("earlier");
+    runThroughFit(testing::UniformTable(3.182));
+    EXPECT_EQ(results.INRExcludedCount, 1);
+    EXPECT_EQ(results.CalibrationFailed, 1);
+    EXPECT_EQ(results.SlopeAll, Value("earlier"));
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(results.SDExcluded[i], 0);
+}
+
+TEST_F(EngineFixture, NormalSamplesCanBeExcludedBySDLimit) {
+    std::vector<Sample> samples = {
+        {"Normal", "12", "12"},     {"Normal", "12.4", "12.5"}, {"Normal", "11.8", "11.9"},
+        {"Normal", "16", "12.1"},   {"Abnormal", "20", "20"},   {"Abnormal", "25", "25.2"},
+        {"Abnormal", "30", "29.7"}, {"Abnormal", "35", "35.3"}, {"Abnormal", "40", "39.8"}};
+    load(samples);
+    settings.SDLimit = 2.0;
+    runThroughFit(testing::UniformTable(2.5));
+    EXPECT_EQ(results.SDExcluded[4], 1);
+    EXPECT_EQ(results.SDExcludedCount, 1);
+    EXPECT_EQ(results.NormalsUsed, 3);
+    EXPECT_EQ(results.CalibrationFailed, 0);
+}
+
+TEST_F(EngineFixture, PointsExactlyOnALineAreAllExcluded) {
+    load({{"Normal", "10", "10"},
+          {"Normal", "11", "11"},
+          {"Abnormal", "20", "20"},
+          {"Abnormal", "30", "30"},
+          {"Abnormal", "40", "40"}});
+    runThroughFit(testing::UniformTable(2.0));
+    EXPECT_EQ(results.SDExcludedCount, 5);
+    EXPECT_EQ(results.CalibrationFailed, 1);
+}
+
+TEST_F(EngineFixture, ScatteredDataHasNoSlopeInterval) {
+    load({{"Normal", "12", "11"},
+          {"Normal", "14", "15"},
+          {"Abnormal", "20", "30"},
+          {"Abnormal", "30", "20"},
+          {"Abnormal", "28", "31"}});
+    settings.LowerINR = Value(0.0);
+    settings.UpperINR = Value(99.0);
+    settings.SDLimit = 10;
+    runThroughFit(testing::UniformTable(63.657));
+    EXPECT_EQ(results.CalibrationFailed, 0);
+    EXPECT_EQ(results.SlopeCILowAll, Value(0.0));
+    EXPECT_EQ(results.SlopeCIHighAll, Value(0.0));
+}
+
+TEST_F(EngineFixture, AWiderConfidenceLevelGivesAWiderInterval) {
+    CriticalTTable table = testing::UniformTable(2.0);
+    for (int row = 1; row <= CriticalTTable::kRows; ++row) {
+        table.T[row][12] = 2.353; // 90%
+        table.T[row][7] = 3.182;  // 95%
+        table.T[row][3] = 5.841;  // 99%
+    }
+    double widths[3];
+    const char* levels[] = {"90%", "95%", "99%"};
+    for (int k = 0; k < 3; ++k) {
+        load(testing::WorkedExample());
+        settings.ConfidenceLevel = levels[k];
+        runThroughFit(table);
+        widths[k] = Num(results.SlopeCIHighAll) - Num(results.SlopeCILowAll);
+    }
+    EXPECT_LT(widths[0], widths[1]);
+    EXPECT_LT(widths[1], widths[2]);
+}
+
+TEST_F(EngineFixture, AbnormalOnlyLineLeavesOutExcludedAbnormals) {
+    load({{"Normal", "12", "12"},
+          {"Normal", "13", "13.5"},
+          {"Abnormal", "22", "20"},
+          {"Abnormal", "35", "30"},
+          {"Abnormal", "55", "45"},
+          {"Abnormal", "300", "250"}});
+    runThroughFit(testing::UniformTable(3.182));
+    ASSERT_EQ(results.INRExcluded[6], 1);
+    FitAbnormalOnlyLine(settings, testing::UniformTable(12.706), results);
+    EXPECT_EQ(results.AbnormalsUsed, 3);
+    // Three points (ln 20, ln 22), (ln 30, ln 35), (ln 45, ln 55): hand calculation.
+    const double x[] = {std::log(20.0), std::log(30.0), std::log(45.0)};
+    const double y[] = {std::log(22.0), std::log(35.0), std::log(55.0)};
+    double mx = (x[0] + x[1] + x[2]) / 3, my = (y[0] + y[1] + y[2]) / 3;
+    double sxx = 0, syy = 0, sxy = 0;
+    for (int i = 0; i < 3; ++i) {
+        sxx += (x[i] - mx) * (x[i] - mx);
+        syy += (y[i] - my) * (y[i] - my);
+        sxy += (x[i] - mx) * (y[i] - my);
+    }
+    const double h = (syy - sxx) / (2 * sxy);
+    const double b = h + std::sqrt(1 + h * h);
+    EXPECT_NEAR(Num(results.SlopeAbnormal), b, 1e-12);
+    EXPECT_NEAR(Num(results.InterceptAbnormal), my - b * mx, 1e-12);
+    EXPECT_LT(Num(results.CorrInterceptSlopeAbnormal), 0.0);
+    EXPECT_LT(Num(results.SlopeCILowAbnormal), b);
+    EXPECT_GT(Num(results.SlopeCIHighAbnormal), b);
+}
+
+TEST_F(EngineFixture, AnArithmeticFailureEndsOnlyThatStep) {
+    // Every abnormal working PT equal: Sxy = 0 and the slope of the abnormal line is undefined.
+    load({{"Normal", "12", "12"},
+          {"Normal", "13", "13"},
+          {"Abnormal", "20", "30"},
+          {"Abnormal", "30", "30"},
+          {"Abnormal", "40", "30"}});
+    results.SlopeAbnormal = Value("earlier");
+    FitAbnormalOnlyLine(settings, testing::UniformTable(3.0), results);
+    EXPECT_EQ(results.AbnormalsUsed, 3) << "fields before the failing formula are written";
+    EXPECT_EQ(results.SlopeAbnormal, Value("earlier")) << "fields after it keep their values";
+    // The next step goes on and fails at the first field it cannot read.
+    results.InterceptAbnormal = Value();
+    ApplyTomensonCorrection(settings, testing::UniformTable(3.0), results);
+    EXPECT_EQ(results.NormalsUsed, 2);
+    EXPECT_NEAR(Num(results.MNPTWorkingUsed), std::sqrt(12.0 * 13.0), 1e-12);
+    EXPECT_TRUE(results.Displacement.isEmpty());
+}
+
+TEST_F(EngineFixture, TomensonOnALineThroughTheNormalMeanHasNoDisplacement) {
+    // Normals (10, 10) and (40, 40): their mean log point lies on the line y = x through the
+    // abnormal samples, so d = 0 and |t| = 0 lies below every tabulated value.
+    load({{"Normal", "10", "10"},
+          {"Normal", "40", "40"},
+          {"Abnormal", "20", "20"},
+          {"Abnormal", "30", "30.3"},
+          {"Abnormal", "50", "50"},
+          {"Abnormal", "60", "59.4"}});
+    results.SDExcluded = {};
+    results.INRExcludedAbnormal = {};
+    FitAbnormalOnlyLine(settings, testing::ShippedTable(), results);
+    results.InterceptAbnormal = Value(0.0);
+    results.SlopeAbnormal = Value(1.0);
+    ApplyTomensonCorrection(settings, testing::ShippedTable(), results);
+    EXPECT_NEAR(Num(results.Displacement), 0.0, 1e-15);
+    EXPECT_EQ(results.DisplacementPLow, Value(0.9));
+    EXPECT_EQ(results.DisplacementPHigh, Value(1.0));
+    EXPECT_NEAR(Num(results.MNPTReferenceUsed), 20.0, 1e-12);
+}
+
+TEST_F(EngineFixture, TomensonIntervalUsesTheLevelColumnOfTheRoundedDF) {
+    load(testing::WorkedExample());
+    const CriticalTTable table = testing::ShippedTable();
+    ASSERT_TRUE(table.loaded) << table.loadError;
+    runThroughFit(table);
+    FitAbnormalOnlyLine(settings, table, results);
+    ApplyTomensonCorrection(settings, table, results);
+    const double f = Num(results.DisplacementDF);
+    EXPECT_EQ(f, std::floor(f));
+    const double d = Num(results.Displacement);
+    const double se = d / Num(results.DisplacementT);
+    const double t = table.value(static_cast<int>(f), 7);
+    EXPECT_NEAR(Num(results.DisplacementCILow), d - t * se, 1e-12);
+    EXPECT_NEAR(Num(results.DisplacementCIHigh), d + t * se, 1e-12);
+}
+
+TEST(RoundDegreesOfFreedom, AHalfGoesUp) {
+    EXPECT_EQ(RoundDegreesOfFreedom(12.5), 13);
+    EXPECT_EQ(RoundDegreesOfFreedom(12.49), 12);
+    EXPECT_EQ(RoundDegreesOfFreedom(12.0), 12);
+    EXPECT_EQ(RoundDegreesOfFreedom(12.9999), 13);
+}
+
+} // namespace
+} // namespace morvane
