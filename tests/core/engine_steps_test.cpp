@@ -310,6 +310,34 @@ TEST_F(EngineFixture, TomensonIntervalUsesTheLevelColumnOfTheRoundedDF) {
     EXPECT_NEAR(Num(results.DisplacementCIHigh), d + t * se, 1e-12);
 }
 
+// Expected values from a separate step-by-step calculation of the same formulas in double
+// precision (abnormal-only line through the three abnormal samples, normals 1 and 2).
+TEST_F(EngineFixture, WorkedExampleAbnormalLineAndTomenson) {
+    load(testing::WorkedExample());
+    const CriticalTTable table = testing::ShippedTable();
+    runThroughFit(table);
+    FitAbnormalOnlyLine(settings, table, results);
+    EXPECT_NEAR(Num(results.SlopeAbnormal), 1.12996368894974, 1e-12);
+    EXPECT_NEAR(Num(results.InterceptAbnormal), -0.291988306869112, 1e-12);
+    EXPECT_NEAR(Num(results.SDAboutLineAbnormal), 0.00333343599490799, 1e-14);
+    EXPECT_NEAR(Num(results.SESlopeAbnormal), 0.00877212467684201, 1e-14);
+    EXPECT_NEAR(Num(results.SEInterceptAbnormal), 0.0299767211828494, 1e-14);
+    EXPECT_NEAR(Num(results.CorrInterceptSlopeAbnormal), -0.995296560304234, 1e-12);
+    ApplyTomensonCorrection(settings, table, results);
+    EXPECT_EQ(results.NormalsUsed, 2);
+    EXPECT_NEAR(Num(results.MNPTWorkingUsed), 12.4899959967968, 1e-12);
+    EXPECT_NEAR(Num(results.MNPTReferenceUsed), 12.8452325786651, 1e-12);
+    EXPECT_NEAR(Num(results.Displacement), 0.00811591748895246, 1e-14);
+    EXPECT_NEAR(Num(results.DisplacementT), 0.410571551443569, 1e-11);
+    EXPECT_EQ(results.DisplacementDF, Value(2.0)) << "f = 2.2009 rounds down";
+    // Two degrees of freedom at 95%: t = 4.302653 (published two-sided value).
+    EXPECT_NEAR(Num(results.DisplacementCILow), 0.00811591748895246 - 4.302653 * 0.0197673644469932,
+                1e-6);
+    // |t| = 0.4106 lies between the 0.7 (0.4447) and 0.8 (0.2887) columns at two df.
+    EXPECT_EQ(results.DisplacementPLow, Value(0.7));
+    EXPECT_EQ(results.DisplacementPHigh, Value(0.8));
+}
+
 TEST(RoundDegreesOfFreedom, AHalfGoesUp) {
     EXPECT_EQ(RoundDegreesOfFreedom(12.5), 13);
     EXPECT_EQ(RoundDegreesOfFreedom(12.49), 12);
