@@ -32,12 +32,14 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Reads one UTF-8 sequence at text[i], advancing i; nothing for a malformed sequence.
+// Reads one UTF-8 sequence at text[i], advancing i; nothing for a malformed sequence. Overlong
+// forms and surrogates are malformed: a character has exactly one valid spelling, so a double
+// quote cannot hide inside a longer sequence.
 std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& i) {
     const auto lead = static_cast<unsigned char>(text[i++]);
     if (lead < 0x80)
         return lead;
-    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
     if (extra < 0 || lead > 0xF4)
         return std::nullopt;
     char32_t cp = lead & (0x3F >> extra);
@@ -49,6 +51,9 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& i) {
             return std::nullopt;
         cp = (cp << 6) | (next & 0x3F);
     }
+    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return std::nullopt;
     return cp;
 }
 

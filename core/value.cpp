@@ -62,6 +62,14 @@ std::string exponentForm(double value, int digits) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*E", digits - 1, value);
     std::string text = buffer;
+    if (std::isinf(std::strtod(buffer, nullptr))) {
+        // The few largest doubles round to a decimal beyond the largest double; their digits
+        // are cut instead of rounded, so that the text still reads back as a number.
+        std::snprintf(buffer, sizeof buffer, "%.*E", digits + 4, value);
+        text = buffer;
+        const auto e = text.find('E');
+        text = text.substr(0, digits + (value < 0 ? 2 : 1)) + text.substr(e);
+    }
     auto e = text.find('E');
     std::string mantissa = text.substr(0, e);
     if (mantissa.find('.') != std::string::npos) {
