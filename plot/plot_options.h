@@ -1,0 +1,27 @@
+#pragma once
+
+#include "calibration_records.h"
+
+#include <string>
+
+namespace morvane {
+
+// What the calibration plot shows besides the samples and the abnormal+normal line. One record
+// for the program's whole life, edited by the plot options dialog and never saved to a file.
+// The two flags hold check-box values: 1 ticked, 0 unticked.
+struct PlotOptions {
+    std::string PlotTitle = "Plot of Log PT and Calibration Line(s)";
+    std::string XAxisLabel = "WP";
+    std::string YAxisLabel = "RP";
+    int ShowAbnormalOnlyLine = 1;
+    int ShowLegend = 1;
+};
+
+// The options the program starts with: the designed title, both lines and the legend shown, and
+// the preparation names of the data set as axis titles (y the reference, x the working one).
+PlotOptions StartUpPlotOptions(const CalibrationDataSet& data);
+
+// Makes the axis titles the data set's preparation names, as opening a data file does.
+void TakeAxisLabelsFrom(const CalibrationDataSet& data, PlotOptions& options);
+
+} // namespace morvane

@@ -1,0 +1,164 @@
+#include "svg_surface.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace morvane {
+
+namespace {
+
+// Where the baseline lies below the top of a line of text, as a share of the type size; near
+// the ascent of the common sans-serif faces, so texts start where the plot places their tops.
+constexpr double kAscentShare = 0.9;
+// The average advance of a character of those faces, as a share of the type size, rounded up.
+constexpr double kAverageAdvanceShare = 0.6;
+
+// Pixel coordinates with two decimals, independent of the locale.
+std::string px(double value) {
+    char text[64];
+    const auto result =
+        std::to_chars(text, text + sizeof text, value + 0.0, std::chars_format::fixed, 2);
+    return std::string(text, result.ptr);
+}
+
+// The length of the well-formed UTF-8 sequence starting at text[i], or 0 when it is malformed.
+std::size_t utf8SequenceLength(const std::string& text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80                    ? 1
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                               : lead >= 0xE0                 ? 3
+                               : lead >= 0xC2                 ? 2
+                                                              : 0;
+    if (length == 0 || i + length > text.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+            return 0;
+    }
+    return length;
+}
+
+void appendEscaped(std::string& out, char c) {
+    switch (c) {
+    case '&':
+        out += "&amp;";
+        break;
+    case '<':
+        out += "&lt;";
+        break;
+    case '>':
+        out += "&gt;";
+        break;
+    case '"':
+        out += "&quot;";
+        break;
+    case '\'':
+        out += "&apos;";
+        break;
+    default:
+        out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    }
+}
+
+} // namespace
+
+std::string EscapeXmlText(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = utf8SequenceLength(text, i);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD"; // a byte that is no UTF-8 shows as the replacement character
+            ++i;
+        } else if (length == 1) {
+            appendEscaped(out, text[i++]);
+        } else {
+            out.append(text, i, length);
+            i += length;
+        }
+    }
+    return out;
+}
+
+SvgSurface::SvgSurface(int widthPx, int heightPx)
+    : mWidthPx(std::max(1, widthPx)), mHeightPx(std::max(1, heightPx)),
+      mScale(mWidthPx, mHeightPx) {}
+
+void SvgSurface::setScale(double left, double top, double right, double bottom) {
+    mScale.setScale(left, top, right, bottom);
+}
+
+std::string SvgSurface::strokeAttributes() const {
+    const double pen = mScale.penWidthPx();
+    std::string attributes = " stroke=\"#000000\" stroke-width=\"" + px(pen) + "\"";
+    // Solid lines end in square caps, so a segment clipped down to one point still shows;
+    // dotted lines end flat, so the dots keep their spacing.
+    if (mStyle == LineStyle::Dotted)
+        attributes +=
+            " stroke-dasharray=\"" + px(pen) + " " + px(2 * pen) + "\" stroke-linecap=\"butt\"";
+    else
+        attributes += " stroke-linecap=\"square\"";
+    return attributes;
+}
+
+void SvgSurface::drawLine(PlotPoint from, PlotPoint to) {
+    mElements.push_back("<line x1=\"" + px(mScale.pixelX(from.x)) + "\" y1=\"" +
+                        px(mScale.pixelY(from.y)) + "\" x2=\"" + px(mScale.pixelX(to.x)) +
+                        "\" y2=\"" + px(mScale.pixelY(to.y)) + "\"" + strokeAttributes() + "/>");
+}
+
+void SvgSurface::drawCircle(PlotPoint centre, double radius) {
+    mElements.push_back("<circle cx=\"" + px(mScale.pixelX(centre.x)) + "\" cy=\"" +
+                        px(mScale.pixelY(centre.y)) + "\" r=\"" + px(mScale.pixelsAlongX(radius)) +
+                        "\" fill=\"none\"" + strokeAttributes() + "/>");
+}
+
+void SvgSurface::drawText(PlotPoint topLeft, const std::string& text) {
+    const double size = mScale.pixelsAlongY(mTextHeight);
+    const double baseline = mScale.pixelY(topLeft.y) + kAscentShare * size;
+    mElements.push_back("<text x=\"" + px(mScale.pixelX(topLeft.x)) + "\" y=\"" + px(baseline) +
+                        "\" font-size=\"" + px(size) + "\">" + EscapeXmlText(text) + "</text>");
+}
+
+void SvgSurface::drawTextUpwards(double left, double centreY, const std::string& text) {
+    const double size = mScale.pixelsAlongY(mTextHeight);
+    const std::string x = px(mScale.pixelX(left) + kAscentShare * size);
+    const std::string y = px(mScale.pixelY(centreY));
+    mElements.push_back("<text x=\"" + x + "\" y=\"" + y + "\" font-size=\"" + px(size) +
+                        "\" text-anchor=\"middle\" transform=\"rotate(-90 " + x + " " + y + ")\">" +
+                        EscapeXmlText(text) + "</text>");
+}
+
+double SvgSurface::textWidth(const std::string& text) const {
+    const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80; // not a UTF-8 continuation byte
+    });
+    const double size = mScale.pixelsAlongY(mTextHeight);
+    return mScale.unitsAlongX(kAverageAdvanceShare * size * static_cast<double>(characters));
+}
+
+std::string SvgSurface::document() const {
+    const std::string width = std::to_string(mWidthPx);
+    const std::string height = std::to_string(mHeightPx);
+    std::string svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+        width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + " " + height +
+        "\" xml:space=\"preserve\"" +
+        " font-family=\"Arial, Helvetica, 'Liberation Sans', 'Nimbus Sans', sans-serif\">\n"
+        "<rect x=\"0\" y=\"0\" width=\"" +
+        width + "\" height=\"" + height + "\" fill=\"#ffffff\"/>\n";
+    for (const std::string& element : mElements)
+        svg += element + "\n";
+    svg += "</svg>\n";
+    return svg;
+}
+
+std::string RenderCalibrationPlotSvg(const CalibrationDataSet& data,
+                                     const CalibrationResults& results, const PlotOptions& options,
+                                     int widthPx, int heightPx) {
+    SvgSurface surface(widthPx, heightPx);
+    DrawCalibrationPlot(surface, data, results, options);
+    return surface.document();
+}
+
+} // namespace morvane

@@ -1,0 +1,369 @@
+#include "calibration_plot.h"
+#include "recording_surface.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace morvane {
+namespace {
+
+constexpr double kTolerance = 1e-12; // ln(exp(v)) returns v to within a few ulps
+
+using Kind = RecordedPrimitive::Kind;
+
+struct SampleRow {
+    double lnWorking;
+    double lnReference;
+    int isNormal;
+    int inrExcluded = 0;
+    int sdExcluded = 0;
+};
+
+struct PlotInputs {
+    CalibrationDataSet data;
+    CalibrationResults results;
+};
+
+PlotInputs inputsFrom(const std::vector<SampleRow>& rows) {
+    PlotInputs in;
+    in.data.SampleCount = static_cast<int>(rows.size());
+    for (int row = 1; row <= in.data.SampleCount; ++row) {
+        const SampleRow& r = rows[row - 1];
+        in.data.WorkingPT[row] = std::exp(r.lnWorking);
+        in.data.ReferencePT[row] = std::exp(r.lnReference);
+        in.data.IsNormal[row] = r.isNormal;
+        in.results.INRExcluded[row] = r.inrExcluded;
+        in.results.SDExcluded[row] = r.sdExcluded;
+    }
+    return in;
+}
+
+// Samples spanning ln PT 2.30 to 4.10 once the two excluded rows (which lie outside) are left
+// out: lo = 2.25, hi = 4.25, U = 0.4, N = 8. Lines as the report leaves them, as texts.
+PlotInputs calibratedInputs() {
+    PlotInputs in = inputsFrom({
+        {2.30, 2.45, 1},
+        {2.40, 2.35, 1},
+        {3.00, 3.20, 0},
+        {3.60, 3.90, 0},
+        {3.90, 4.10, 0},
+        {4.60, 4.95, 0, 1, 0}, // outside the INR limits
+        {1.80, 1.70, 1, 0, 1}, // beyond the SD limit
+    });
+    in.results.InterceptAll = Value("0.1000");
+    in.results.SlopeAll = Value("1.0000");
+    in.results.InterceptAbnormal = Value("-0.5000");
+    in.results.SlopeAbnormal = Value("1.2000");
+    return in;
+}
+
+RecordingSurface draw(const PlotInputs& in, const PlotOptions& options = {}) {
+    RecordingSurface surface;
+    DrawCalibrationPlot(surface, in.data, in.results, options);
+    return surface;
+}
+
+bool near(PlotPoint p, PlotPoint q) {
+    return std::abs(p.x - q.x) < kTolerance && std::abs(p.y - q.y) < kTolerance;
+}
+
+int countLines(const RecordingSurface& s, PlotPoint from, PlotPoint to, LineStyle style) {
+    const auto lines = s.linesDrawn();
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const auto& p) {
+        return p.style == style && near(p.from, from) && near(p.to, to);
+    }));
+}
+
+int countDotted(const RecordingSurface& s) {
+    const auto lines = s.linesDrawn();
+    return static_cast<int>(std::count_if(
+        lines.begin(), lines.end(), [](const auto& p) { return p.style == LineStyle::Dotted; }));
+}
+
+std::vector<PlotSample> samplesAt(const std::vector<PlotPoint>& points) {
+    std::vector<PlotSample> samples;
+    for (PlotPoint p : points)
+        samples.push_back({p, false});
+    return samples;
+}
+
+struct RangeCase {
+    const char* behaviour;
+    std::vector<PlotPoint> points;
+    double lo, hi, unit;
+    int intervals;
+};
+
+TEST(ComputePlotRange, SnapsBothEndsOutwardToTheQuarterStep) {
+    const RangeCase cases[] = {
+        {"spans 2.30 to 4.10", {{2.30, 2.50}, {4.10, 3.90}}, 2.25, 4.25, 0.4, 8},
+        {"bounds on the step stay", {{2.50, 3.00}, {3.50, 4.00}}, 2.50, 4.00, 0.3, 6},
+        {"hi just under the step", {{2.30, 2.40}, {3.99, 3.00}}, 2.25, 4.00, 0.35, 7},
+        {"y alone sets the range", {{2.60, 2.40}, {3.00, 3.60}}, 2.25, 3.75, 0.3, 6},
+        {"lo just under the step", {{2.2499, 2.60}, {3.10, 3.00}}, 2.00, 3.25, 0.25, 5},
+        {"hi never starts below 0", {{-0.60, -0.30}, {-0.40, -0.35}}, -0.75, 0.00, 0.15, 3},
+    };
+    for (const RangeCase& c : cases) {
+        const auto range = ComputePlotRange(samplesAt(c.points));
+        ASSERT_TRUE(range) << c.behaviour;
+        EXPECT_DOUBLE_EQ(range->lo, c.lo) << c.behaviour;
+        EXPECT_DOUBLE_EQ(range->hi, c.hi) << c.behaviour;
+        EXPECT_NEAR(range->unit, c.unit, kTolerance) << c.behaviour;
+        EXPECT_EQ(range->tickIntervals, c.intervals) << c.behaviour;
+    }
+}
+
+TEST(ComputePlotRange, GivesNothingWithoutSamplesOrWithoutWidth) {
+    EXPECT_FALSE(ComputePlotRange({}));
+    EXPECT_FALSE(ComputePlotRange(samplesAt({{2.5, 2.5}, {2.5, 2.5}})));
+}
+
+TEST(FormatTickLabel, WritesTwoDecimals) {
+    const std::pair<double, const char*> cases[] = {
+        {2.25, "2.25"},   {4.0, "4.00"},   {0.0, "0.00"},   {-0.0, "0.00"},
+        {-0.25, "-0.25"}, {10.5, "10.50"}, {2.125, "2.13"}, {-2.125, "-2.13"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(FormatTickLabel(value), text) << value;
+}
+
+struct ClipCase {
+    const char* behaviour;
+    double a, b;
+    PlotPoint from, to;
+};
+
+TEST(ClipCalibrationLine, MovesEachEndOntoTheSideWhereTheLineLeavesTheSquare) {
+    const PlotRange square{2.25, 4.25, 0.4, 8};
+    const ClipCase cases[] = {
+        {"inside at both sides", 0.3, 0.9, {2.25, 2.325}, {4.25, 4.125}},
+        {"leaves through the top", 0.1, 1.0, {2.25, 2.35}, {4.15, 4.25}},
+        {"enters through the bottom", -0.5, 1.2, {2.75 / 1.2, 2.25}, {4.75 / 1.2, 4.25}},
+        {"falling, enters through the top", 7.0, -1.0, {2.75, 4.25}, {4.25, 2.75}},
+        {"falling, leaves through the bottom", 5.0, -1.0, {2.25, 2.75}, {2.75, 2.25}},
+        {"wholly above: one point", 5.0, 1.0, {-0.75, 4.25}, {-0.75, 4.25}},
+        {"wholly below: one point", -3.0, 1.0, {5.25, 2.25}, {5.25, 2.25}},
+        {"touching the top-left corner", 2.0, 1.0, {2.25, 4.25}, {2.25, 4.25}},
+        {"level inside", 3.0, 0.0, {2.25, 3.0}, {4.25, 3.0}},
+    };
+    for (const ClipCase& c : cases) {
+        const auto segment = ClipCalibrationLine(c.a, c.b, square);
+        ASSERT_TRUE(segment) << c.behaviour;
+        EXPECT_TRUE(near(segment->from, c.from))
+            << c.behaviour << ": from " << segment->from.x << ", " << segment->from.y;
+        EXPECT_TRUE(near(segment->to, c.to))
+            << c.behaviour << ": to " << segment->to.x << ", " << segment->to.y;
+    }
+}
+
+TEST(ClipCalibrationLine, DrawsNothingWhereClippingWouldDivideByAZeroSlope) {
+    const PlotRange square{2.25, 4.25, 0.4, 8};
+    EXPECT_FALSE(ClipCalibrationLine(5.0, 0.0, square)) << "level above";
+    EXPECT_FALSE(ClipCalibrationLine(1.0, 0.0, square)) << "level below";
+    EXPECT_FALSE(ClipCalibrationLine(std::numeric_limits<double>::quiet_NaN(), 1.0, square));
+}
+
+TEST(CollectPlotSamples, KeepsIncludedRowsUpToSampleCountInGridOrder) {
+    PlotInputs in = inputsFrom({{2.5, 2.6, 0}, {2.7, 2.8, 2}, {3.0, 3.1, 0, 1, 1}, {3.2, 3.3, 0}});
+    in.data.WorkingPT[4] = 0.0; // no logarithm
+    in.data.WorkingPT[5] = std::exp(3.5);
+    in.data.ReferencePT[5] = std::exp(3.5); // beyond SampleCount
+    const auto samples = CollectPlotSamples(in.data, in.results);
+    ASSERT_EQ(samples.size(), 2u);
+    EXPECT_TRUE(near(samples[0].at, {2.5, 2.6}));
+    EXPECT_FALSE(samples[0].isNormal);
+    EXPECT_TRUE(near(samples[1].at, {2.7, 2.8}));
+    EXPECT_TRUE(samples[1].isNormal) << "any non-zero tag value is normal";
+}
+
+TEST(DrawCalibrationPlot, ScalesTheSurfaceWithMarginsOfOneAndAHalfUnits) {
+    const RecordingSurface s = draw(calibratedInputs());
+    EXPECT_EQ(s.clearCount, 1);
+    EXPECT_NEAR(s.left, 1.65, kTolerance);
+    EXPECT_NEAR(s.top, 4.85, kTolerance);
+    EXPECT_NEAR(s.right, 4.85, kTolerance);
+    EXPECT_NEAR(s.bottom, 1.65, kTolerance);
+    EXPECT_EQ(countLines(s, {2.25, 2.25}, {4.25, 2.25}, LineStyle::Solid), 1) << "x axis";
+    EXPECT_EQ(countLines(s, {2.25, 2.25}, {2.25, 4.25}, LineStyle::Solid), 1) << "y axis";
+}
+
+TEST(DrawCalibrationPlot, LabelsEveryQuarterOnBothAxes) {
+    const RecordingSurface s = draw(calibratedInputs());
+    const char* labels[] = {"2.25", "2.50", "2.75", "3.00", "3.25", "3.50", "3.75", "4.00", "4.25"};
+    const auto texts = s.textsDrawn();
+    for (int j = 0; j < 9; ++j) {
+        const double v = 2.25 + 0.25 * j;
+        std::vector<PlotPoint> at;
+        for (const auto& t : texts) {
+            if (t.text == labels[j])
+                at.push_back(t.from);
+        }
+        ASSERT_EQ(at.size(), 2u) << labels[j];
+        EXPECT_TRUE(near(at[0], {v - 0.08, 2.17})) << labels[j] << " under the x axis";
+        EXPECT_TRUE(near(at[1], {2.25 - 0.4 / 1.8, v + 0.05})) << labels[j] << " left of y";
+        EXPECT_EQ(countLines(s, {v, 2.25}, {v, 2.21}, LineStyle::Solid), 1) << "x tick " << v;
+        EXPECT_EQ(countLines(s, {2.21, v}, {2.25, v}, LineStyle::Solid), 1) << "y tick " << v;
+    }
+    EXPECT_FALSE(s.findText("2.00"));
+    EXPECT_FALSE(s.findText("4.50"));
+}
+
+TEST(DrawCalibrationPlot, MarksAbnormalSamplesWithCirclesAndNormalOnesWithPlusSigns) {
+    PlotOptions noLegend;
+    noLegend.ShowLegend = 0;
+    const RecordingSurface s = draw(calibratedInputs(), noLegend);
+    const auto circles = s.circlesDrawn();
+    ASSERT_EQ(circles.size(), 3u) << "the excluded abnormal sample is not drawn";
+    const PlotPoint centres[] = {{3.00, 3.20}, {3.60, 3.90}, {3.90, 4.10}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(near(circles[i].from, centres[i])) << i;
+        EXPECT_NEAR(circles[i].radius, 0.4 / 22, kTolerance);
+    }
+    const double h = 0.4 / 13;
+    EXPECT_EQ(countLines(s, {2.30 - h, 2.45}, {2.30 + h, 2.45}, LineStyle::Solid), 1);
+    EXPECT_EQ(countLines(s, {2.30, 2.45 - h}, {2.30, 2.45 + h}, LineStyle::Solid), 1);
+    EXPECT_EQ(countLines(s, {2.40 - h, 2.35}, {2.40 + h, 2.35}, LineStyle::Solid), 1);
+    EXPECT_EQ(countLines(s, {1.80 - h, 1.70}, {1.80 + h, 1.70}, LineStyle::Solid), 0)
+        << "the sample beyond the SD limit is not drawn";
+}
+
+TEST(DrawCalibrationPlot, DrawsBothLinesClippedToTheSquare) {
+    const RecordingSurface s = draw(calibratedInputs());
+    EXPECT_EQ(countLines(s, {2.25, 2.35}, {4.15, 4.25}, LineStyle::Solid), 1);
+    EXPECT_EQ(countLines(s, {2.75 / 1.2, 2.25}, {4.75 / 1.2, 4.25}, LineStyle::Dotted), 1);
+}
+
+TEST(DrawCalibrationPlot, PlacesTitlesWhereTheLayoutPutsThem) {
+    PlotOptions options;
+    options.PlotTitle = "Lot 7";
+    options.XAxisLabel = "Working";
+    options.YAxisLabel = "RBT/16";
+    const RecordingSurface even = draw(calibratedInputs(), options);
+    EXPECT_TRUE(near(even.findText("Working")->from, {2.25 + 0.88, 2.25 - 0.4 / 2.1}));
+    EXPECT_TRUE(near(even.findText("RBT/16")->from, {2.25 - 0.56, 2.25 + 1.125 + 0.05}))
+        << "N = 8: half a step above the middle tick";
+    EXPECT_TRUE(near(even.findText("Lot 7")->from, {2.65, 4.45}));
+    EXPECT_EQ(even.primitives.back().text, "Lot 7") << "the title is drawn last";
+    EXPECT_NEAR(even.textHeight, 0.08, kTolerance);
+
+    const RecordingSurface odd = draw(inputsFrom({{2.55, 2.60, 0}, {4.20, 4.10, 0}}), options);
+    EXPECT_TRUE(near(odd.findText("RBT/16")->from, {2.50 - 0.49, 2.50 + 0.875 + 0.04375}))
+        << "N = 7: half a step above the middle of the axis";
+}
+
+// With U = 0.4 the type is 0.08 high and the recorder makes each character 0.04 wide. The room
+// from the title's start (lo - 1.4 U) to the tick labels (lo - U / 1.8) less a gap of 0.05 U is
+// 0.3178: seven characters (0.28) fit, eight (0.32) do not.
+TEST(DrawCalibrationPlot, SetsAYAxisTitleTooWideForTheMarginUpwardsAlongTheAxis) {
+    const std::pair<const char*, bool> cases[] = {
+        {"RBT/16", false}, {"RBT/16a", false}, {"RBT/16ab", true}, {"rTF/09 reference", true}};
+    for (const auto& [title, upwards] : cases) {
+        PlotOptions options;
+        options.YAxisLabel = title;
+        const RecordingSurface s = draw(calibratedInputs(), options);
+        const RecordedPrimitive* shown = s.findText(title);
+        ASSERT_TRUE(shown) << title;
+        if (upwards) {
+            EXPECT_EQ(shown->kind, Kind::UpwardText) << title;
+            EXPECT_TRUE(near(shown->from, {2.25 - 0.56, 3.25})) << "middle of the axis";
+        } else {
+            EXPECT_EQ(shown->kind, Kind::Text) << title;
+        }
+    }
+}
+
+struct OptionsCase {
+    const char* behaviour;
+    int showAbnormalOnlyLine;
+    int showLegend;
+    int dottedLines;
+    std::vector<const char*> legendTexts;
+};
+
+TEST(DrawCalibrationPlot, LegendAndDottedLineFollowTheOptions) {
+    const char* allLegendTexts[] = {"Abnormal+normal line", "Abnormal only line", "Abnormal sample",
+                                    "Normal sample"};
+    const OptionsCase cases[] = {
+        {"both",
+         1,
+         1,
+         2,
+         {"Abnormal+normal line", "Abnormal only line", "Abnormal sample", "Normal sample"}},
+        {"legend without the abnormal-only line",
+         0,
+         1,
+         0,
+         {"Abnormal+normal line", "Abnormal sample", "Normal sample"}},
+        {"abnormal-only line without legend", 1, 0, 1, {}},
+        {"neither", 0, 0, 0, {}},
+    };
+    for (const OptionsCase& c : cases) {
+        PlotOptions options;
+        options.ShowAbnormalOnlyLine = c.showAbnormalOnlyLine;
+        options.ShowLegend = c.showLegend;
+        const RecordingSurface s = draw(calibratedInputs(), options);
+        EXPECT_EQ(countDotted(s), c.dottedLines) << c.behaviour;
+        for (const char* text : allLegendTexts) {
+            const bool expected =
+                std::find_if(c.legendTexts.begin(), c.legendTexts.end(), [&](const char* t) {
+                    return std::string(t) == text;
+                }) != c.legendTexts.end();
+            EXPECT_EQ(s.findText(text) != nullptr, expected) << c.behaviour << ": " << text;
+        }
+        EXPECT_EQ(s.circlesDrawn().size(), c.showLegend == 1 ? 4u : 3u) << c.behaviour;
+    }
+}
+
+TEST(DrawCalibrationPlot, LaysOutTheLegendBelowTheXAxis) {
+    const RecordingSurface s = draw(calibratedInputs());
+    const double lo = 2.25, u = 0.4;
+    EXPECT_EQ(countLines(s, {lo, lo - u}, {lo + u / 2, lo - u}, LineStyle::Solid), 1);
+    EXPECT_EQ(countLines(s, {lo, lo - 1.3 * u}, {lo + u / 2, lo - 1.3 * u}, LineStyle::Dotted), 1);
+    EXPECT_TRUE(near(s.findText("Abnormal+normal line")->from, {lo + 0.6 * u, lo - 0.9 * u}));
+    EXPECT_TRUE(near(s.findText("Abnormal only line")->from, {lo + 0.6 * u, lo - 1.2 * u}));
+    EXPECT_TRUE(near(s.findText("Abnormal sample")->from, {lo + 3.2 * u, lo - 0.9 * u}));
+    EXPECT_TRUE(near(s.findText("Normal sample")->from, {lo + 3.2 * u, lo - 1.2 * u}));
+    EXPECT_TRUE(near(s.circlesDrawn().back().from, {lo + 3 * u, lo - u}));
+    const double h = u / 13;
+    EXPECT_EQ(countLines(s, {lo + 3 * u, lo - 1.3 * u - h}, {lo + 3 * u, lo - 1.3 * u + h},
+                         LineStyle::Solid),
+              1);
+}
+
+TEST(DrawCalibrationPlot, LeavesOutLinesWithoutCoefficients) {
+    PlotInputs in = calibratedInputs();
+    in.results.InterceptAbnormal = Value();
+    in.results.SlopeAll = Value("n/a");
+    PlotOptions noLegend;
+    noLegend.ShowLegend = 0;
+    const RecordingSurface s = draw(in, noLegend);
+    // 2 axes, 9 + 9 ticks, 2 plus signs of 2 segments each: nothing else is a line.
+    EXPECT_EQ(s.linesDrawn().size(), 2u + 18u + 4u);
+}
+
+TEST(DrawCalibrationPlot, OnlyClearsWhenNoSampleRemains) {
+    PlotInputs in = inputsFrom({{2.5, 2.6, 0, 1, 0}, {2.7, 2.8, 1, 0, 1}});
+    RecordingSurface s;
+    s.drawText({0, 0}, "left over");
+    DrawCalibrationPlot(s, in.data, in.results, PlotOptions{});
+    EXPECT_EQ(s.clearCount, 1);
+    EXPECT_TRUE(s.primitives.empty());
+}
+
+TEST(PlotOptions, StartWithTheDesignedTitleAndThePreparationNames) {
+    CalibrationDataSet data;
+    data.ReferencePreparationName = Value("RBT/16");
+    data.WorkingPreparationName = Value(12.5);
+    const PlotOptions options = StartUpPlotOptions(data);
+    EXPECT_EQ(options.PlotTitle, "Plot of Log PT and Calibration Line(s)");
+    EXPECT_EQ(options.YAxisLabel, "RBT/16");
+    EXPECT_EQ(options.XAxisLabel, "12.5");
+    EXPECT_EQ(options.ShowAbnormalOnlyLine, 1);
+    EXPECT_EQ(options.ShowLegend, 1);
+}
+
+} // namespace
+} // namespace morvane

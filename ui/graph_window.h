@@ -1,0 +1,75 @@
+#pragma once
+
+#include "calibration_records.h"
+#include "plot_options.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <optional>
+#include <string>
+
+namespace morvane {
+
+// Picture1: the drawing surface of the plot window. What is drawn on it persists as an image,
+// which the widget shows at its top-left corner on a white ground.
+class PlotPicture : public QWidget {
+    Q_OBJECT
+public:
+    explicit PlotPicture(QWidget* parent = nullptr);
+
+    // Replaces the persistent image and shows it.
+    void setImage(const QImage& image);
+    const QImage& image() const { return mImage; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage mImage;
+};
+
+// frmGraph, the plot window: a child of the main window's workspace holding Picture1, on which
+// "Produce Plot" draws the calibration plot. The plot is redrawn only when asked to: a new
+// calibration or new plot options leave the picture as it was drawn.
+class GraphWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit GraphWindow(QWidget* parent = nullptr);
+
+    // Clears Picture1 and draws the calibration plot of these records on it, at Picture1's
+    // size and the screen's pixel density. Keeps copies of the records for pictureSvg().
+    void drawCalibrationPlot(const CalibrationDataSet& data, const CalibrationResults& results,
+                             const PlotOptions& options);
+    // The persistent image of Picture1: a null image until a plot was drawn.
+    QImage picture() const;
+    // The plot last drawn, as an SVG document of the picture's size; empty before any plot.
+    std::string pictureSvg() const;
+
+    // Puts the picture on the clipboard (Copy Plot); false when there is none yet.
+    bool copyPlot() const;
+    // Writes the picture to path (Save Plot), as savePlotImage() does; false on any failure.
+    bool savePlot(const QString& path) const;
+
+    // Moves the window to the top-left corner of its workspace: the MDI sub-window framing it
+    // when it has one, otherwise the window itself.
+    void moveToOrigin();
+
+    // The designed size, 7000 twips square, which the workspace gives the window when it opens.
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct DrawnPlot {
+        CalibrationDataSet data;
+        CalibrationResults results;
+        PlotOptions options;
+    };
+
+    PlotPicture* Picture1;
+    std::optional<DrawnPlot> mDrawn;
+};
+
+} // namespace morvane

@@ -1,0 +1,42 @@
+#include "plot_image_io.h"
+
+#include "atomic_file.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+
+namespace morvane {
+
+void copyPlotToClipboard(const QImage& picture) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(picture);
+}
+
+QByteArray encodePlotImage(const QImage& picture, const QString& path,
+                           const std::string& svgDocument) {
+    if (path.endsWith(".svg", Qt::CaseInsensitive))
+        return QByteArray::fromStdString(svgDocument);
+    if (picture.isNull())
+        return {};
+    const char* format = path.endsWith(".png", Qt::CaseInsensitive) ? "PNG" : "BMP";
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, format))
+        return {};
+    return bytes;
+}
+
+bool savePlotImage(const QImage& picture, const QString& path, const std::string& svgDocument) {
+    const QByteArray bytes = encodePlotImage(picture, path, svgDocument);
+    if (bytes.isEmpty() || path.isEmpty())
+        return false;
+    const std::string error = WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                                                  std::string_view(bytes.data(), bytes.size()));
+    return error.empty();
+}
+
+} // namespace morvane
