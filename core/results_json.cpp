@@ -1,1 +1,167 @@
-// (to be written)
+#include "results_json.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace morvane {
+
+namespace {
+
+std::string jsonString(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+    return out;
+}
+
+// The shortest decimal text that reads back as the same double; null when not finite.
+std::string jsonNumber(double value) {
+    if (!std::isfinite(value))
+        return "null";
+    std::array<char, 40> buffer;
+    auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), end.ptr);
+}
+
+std::string jsonValue(const Value& value) {
+    if (value.isEmpty())
+        return "null";
+    if (const auto number = value.number())
+        return jsonNumber(*number);
+    return jsonString(value.text());
+}
+
+std::string jsonFlags(const SampleFlags& flags, int count) {
+    std::string out = "[";
+    for (int i = 1; i <= count; ++i) {
+        if (i > 1)
+            out += ", ";
+        out += flags[i] == 1 ? '1' : '0';
+    }
+    return out + "]";
+}
+
+// Collects "key": value members of one object, written one to a line.
+class JsonObject {
+public:
+    explicit JsonObject(std::string indent) : mIndent(std::move(indent)) {}
+
+    JsonObject& add(std::string_view key, std::string json) {
+        mText += mText.empty() ? "{\n" : ",\n";
+        mText += mIndent + "  " + jsonString(key) + ": " + json;
+        return *this;
+    }
+    JsonObject& add(std::string_view key, const Value& value) { return add(key, jsonValue(value)); }
+    JsonObject& add(std::string_view key, int count) { return add(key, std::to_string(count)); }
+
+    std::string close() const { return mText.empty() ? "{}" : mText + "\n" + mIndent + "}"; }
+
+private:
+    std::string mIndent;
+    std::string mText;
+};
+
+std::string settingsJson(const CalibrationDataSet& data, const CalibrationSettings& settings) {
+    JsonObject object("  ");
+    object.add("LowerINR", settings.LowerINR)
+        .add("UpperINR", settings.UpperINR)
+        .add("SDLimit", jsonNumber(settings.SDLimit))
+        .add("ISIReference", data.ISIReference)
+        .add("SEISIReference", data.SEISIReference)
+        .add("ConfidenceLevel", jsonString(settings.ConfidenceLevel))
+        .add("TomensonCorrection", std::string(settings.TomensonCorrection ? "true" : "false"));
+    return object.close();
+}
+
+std::string resultsJson(const CalibrationDataSet& data, const CalibrationResults& r) {
+    JsonObject object("  ");
+    object.add("SampleCount", data.SampleCount)
+        .add("AbnormalCount", r.AbnormalCount)
+        .add("NormalCount", r.NormalCount)
+        .add("INRExcluded", jsonFlags(r.INRExcluded, data.SampleCount))
+        .add("SDExcluded", jsonFlags(r.SDExcluded, data.SampleCount))
+        .add("INRExcludedCount", r.INRExcludedCount)
+        .add("SDExcludedCount", r.SDExcludedCount)
+        .add("AbnormalsUsed", r.AbnormalsUsed)
+        .add("NormalsUsed", r.NormalsUsed)
+        .add("CalibrationFailed", r.CalibrationFailed)
+        .add("MNPTReference", r.MNPTReference);
+    const std::pair<const char*, const Value*> statistics[] = {
+        {"InterceptAll", &r.InterceptAll},
+        {"SlopeAll", &r.SlopeAll},
+        {"SEInterceptAll", &r.SEInterceptAll},
+        {"SESlopeAll", &r.SESlopeAll},
+        {"SDAboutLineAll", &r.SDAboutLineAll},
+        {"SlopeCILowAll", &r.SlopeCILowAll},
+        {"SlopeCIHighAll", &r.SlopeCIHighAll},
+        {"InterceptAbnormal", &r.InterceptAbnormal},
+        {"SlopeAbnormal", &r.SlopeAbnormal},
+        {"SEInterceptAbnormal", &r.SEInterceptAbnormal},
+        {"SESlopeAbnormal", &r.SESlopeAbnormal},
+        {"SDAboutLineAbnormal", &r.SDAboutLineAbnormal},
+        {"CorrInterceptSlopeAbnormal", &r.CorrInterceptSlopeAbnormal},
+        {"SlopeCILowAbnormal", &r.SlopeCILowAbnormal},
+        {"SlopeCIHighAbnormal", &r.SlopeCIHighAbnormal},
+        {"ISIWorking", &r.ISIWorking},
+        {"SEISIWorking", &r.SEISIWorking},
+        {"CVISIWorking", &r.CVISIWorking},
+        {"Displacement", &r.Displacement},
+        {"DisplacementT", &r.DisplacementT},
+        {"DisplacementDF", &r.DisplacementDF},
+        {"DisplacementPLow", &r.DisplacementPLow},
+        {"DisplacementPHigh", &r.DisplacementPHigh},
+        {"DisplacementCILow", &r.DisplacementCILow},
+        {"DisplacementCIHigh", &r.DisplacementCIHigh},
+        {"MNPTWorkingUsed", &r.MNPTWorkingUsed},
+        {"MNPTReferenceUsed", &r.MNPTReferenceUsed},
+    };
+    for (const auto& [key, value] : statistics)
+        object.add(key, *value);
+    return object.close();
+}
+
+std::string messagesJson(const std::vector<Message>& messages) {
+    if (messages.empty())
+        return "[]";
+    std::string out = "[";
+    for (std::size_t k = 0; k < messages.size(); ++k) {
+        out += k == 0 ? "\n" : ",\n";
+        out += "    {\"title\": " + jsonString(messages[k].shownTitle()) +
+               ", \"text\": " + jsonString(messages[k].text) + "}";
+    }
+    return out + "\n  ]";
+}
+
+} // namespace
+
+std::string ResultsToJson(const CalibrationDataSet& data, const CalibrationSettings& settings,
+                          const CalibrationResults& results, const std::vector<Message>& messages) {
+    std::string out = "{\n";
+    out += "  \"settings\": " + settingsJson(data, settings) + ",\n";
+    out += "  \"results\": " + resultsJson(data, results) + ",\n";
+    out += "  \"messages\": " + messagesJson(messages) + "\n";
+    out += "}\n";
+    return out;
+}
+
+} // namespace morvane

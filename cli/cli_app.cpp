@@ -1,0 +1,291 @@
+#include "cli_app.h"
+
+#include "calibration_run.h"
+#include "critical_t_table.h"
+#include "data_file.h"
+#include "grid_conversion.h"
+#include "message.h"
+#include "report_clock.h"
+#include "results_json.h"
+#include "results_report.h"
+#include "version.h"
+
+#include <ostream>
+#include <system_error>
+
+namespace morvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Prints each message as the line "TITLE: TEXT" the moment it is shown, and keeps it.
+class PrintingMessageSink : public MessageSink {
+public:
+    explicit PrintingMessageSink(std::ostream& err) : mErr(err) {}
+
+    MessageAnswer show(const Message& message) override {
+        mErr << message.shownTitle() << ": " << message.text << '\n';
+        mErr.flush();
+        mMessages.push_back(message);
+        return message.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+    }
+
+    const std::vector<Message>& messages() const { return mMessages; }
+
+private:
+    std::ostream& mErr;
+    std::vector<Message> mMessages;
+};
+
+bool isConfidenceLevel(const std::string& text) {
+    return text == "90%" || text == "95%" || text == "99%";
+}
+
+// The option that sets a text field, or nothing for another argument.
+std::optional<std::string>* textOption(CalibrateOptions& options, std::string_view name) {
+    if (name == "--lower-inr")
+        return &options.lowerINR;
+    if (name == "--upper-inr")
+        return &options.upperINR;
+    if (name == "--sd-limit")
+        return &options.sdLimit;
+    if (name == "--isi")
+        return &options.isi;
+    if (name == "--se-isi")
+        return &options.seIsi;
+    if (name == "--ci")
+        return &options.ci;
+    if (name == "--id")
+        return &options.id;
+    if (name == "--tcrit")
+        return &options.tcritPath;
+    return nullptr;
+}
+
+ParsedCommandLine usageError(std::string error) {
+    ParsedCommandLine parsed;
+    parsed.command = CliCommand::UsageError;
+    parsed.error = std::move(error);
+    return parsed;
+}
+
+// Reads one argument of the calibrate command at index k, which it may advance past a value.
+// Returns an error text, or nothing when the argument was taken.
+std::optional<std::string> takeArgument(const std::vector<std::string>& arguments, std::size_t& k,
+                                        ParsedCommandLine& parsed) {
+    const std::string& argument = arguments[k];
+    CalibrateOptions& options = parsed.options;
+    if (argument == "--help" || argument == "--version") {
+        parsed.command = argument == "--help" ? CliCommand::Help : CliCommand::Version;
+        return std::nullopt;
+    }
+    if (argument == "--tomenson") {
+        options.tomenson = true;
+        return std::nullopt;
+    }
+    if (argument == "--json") {
+        options.json = true;
+        return std::nullopt;
+    }
+    const auto equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    if (auto* field = textOption(options, name)) {
+        if (equals != std::string::npos)
+            *field = argument.substr(equals + 1);
+        else if (k + 1 < arguments.size())
+            *field = arguments[++k];
+        else
+            return "option " + name + " needs a value";
+        return std::nullopt;
+    }
+    if (argument.size() > 1 && argument[0] == '-')
+        return "unknown option " + argument;
+    if (!options.dataFile.empty())
+        return "only one data file can be calibrated at a time";
+    options.dataFile = argument;
+    return std::nullopt;
+}
+
+ParsedCommandLine checkCalibrateOptions(ParsedCommandLine parsed) {
+    if (parsed.command != CliCommand::Calibrate)
+        return parsed;
+    if (parsed.options.dataFile.empty())
+        return usageError("no data file given");
+    if (parsed.options.ci && !isConfidenceLevel(*parsed.options.ci))
+        return usageError("--ci takes 90%, 95% or 99%, not \"" + *parsed.options.ci + "\"");
+    return parsed;
+}
+
+// The editor as File > Open leaves it for the data set just read.
+EditorFields editorAfterOpening(const CalibrationDataSet& data, const std::string& dataFile) {
+    EditorFields fields;
+    fields.txtIRP = data.ReferencePreparationName.text();
+    fields.txtWRP = data.WorkingPreparationName.text();
+    fields.txtISI = data.ISIReference.text();
+    fields.txtSEISI = data.SEISIReference.text();
+    fields.txtLowerINR = "1.5";
+    fields.txtUpperINR = "4.5";
+    fields.txtSDReg = "3";
+    fields.ComboCI = "95%";
+    fields.Chkbox1 = false;
+    fields.txtid = fs::path(dataFile).filename().string();
+    return fields;
+}
+
+void applyOptions(const CalibrateOptions& options, EditorFields& fields) {
+    const std::pair<const std::optional<std::string>*, std::string*> texts[] = {
+        {&options.lowerINR, &fields.txtLowerINR},
+        {&options.upperINR, &fields.txtUpperINR},
+        {&options.sdLimit, &fields.txtSDReg},
+        {&options.isi, &fields.txtISI},
+        {&options.seIsi, &fields.txtSEISI},
+        {&options.ci, &fields.ComboCI},
+        {&options.id, &fields.txtid},
+    };
+    for (const auto& [option, field] : texts)
+        if (option->has_value())
+            *field = **option;
+    if (options.tomenson)
+        fields.Chkbox1 = true;
+}
+
+// Reads the data file as File > Open does. A file in a folder that does not exist is reported
+// as a file that cannot be opened: there is nothing to calibrate either way.
+bool openDataFile(const std::string& path, CalibrationDataSet& data, MessageSink& sink) {
+    std::error_code error;
+    const fs::path folder = fs::path(path).parent_path();
+    if (!folder.empty() && !fs::is_directory(folder, error)) {
+        sink.show(DataErrorMessage(kCantOpenFileText));
+        return false;
+    }
+    RecordingMessageSink reader;
+    ReadDataFile(path, data, reader);
+    for (const Message& message : reader.messages)
+        sink.show(message);
+    return reader.messages.empty();
+}
+
+int calibrate(const CalibrateOptions& options, const fs::path& executableFolder, std::ostream& out,
+              std::ostream& err) {
+    PrintingMessageSink sink(err);
+    Calibration calibration;
+    const fs::path tcrit =
+        options.tcritPath ? fs::path(*options.tcritPath) : DefaultTCritPath(executableFolder);
+    calibration.tcrit = LoadCriticalTTable(tcrit.string());
+    if (!openDataFile(options.dataFile, calibration.data, sink))
+        return kExitStopped;
+
+    GridCells grid;
+    WriteDataToGrid(calibration.data, grid);
+    EditorFields fields = editorAfterOpening(calibration.data, options.dataFile);
+    applyOptions(options, fields);
+    if (PerformCalibrationRun(calibration, grid, fields, sink) == RunOutcome::Stopped)
+        return kExitStopped;
+
+    // The report reads the confidence level and the Tomenson box from the editor as it runs.
+    calibration.settings.ConfidenceLevel = fields.ComboCI;
+    calibration.settings.TomensonCorrection = fields.Chkbox1;
+    const CalibrationSettings settingsAsComputed = calibration.settings;
+    CalibrationResults resultsAsComputed = calibration.results;
+    const std::string report =
+        BuildResultsReport(calibration.data, calibration.settings, calibration.results, fields,
+                           MakeReportHeader(options.dataFile));
+    if (options.json) {
+        // The working ISI's coefficient of variation exists only once the report formed it.
+        resultsAsComputed.CVISIWorking = calibration.results.CVISIWorking;
+        out << ResultsToJson(calibration.data, settingsAsComputed, resultsAsComputed,
+                             sink.messages());
+    } else {
+        out.write(report.data(), static_cast<std::streamsize>(report.size()));
+    }
+    return kExitReported;
+}
+
+} // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    if (arguments.empty())
+        return usageError("no command given");
+    ParsedCommandLine parsed;
+    if (arguments[0] == "--help" || arguments[0] == "--version") {
+        parsed.command = arguments[0] == "--help" ? CliCommand::Help : CliCommand::Version;
+        return parsed;
+    }
+    if (arguments[0] != "calibrate")
+        return usageError("unknown command " + arguments[0]);
+    parsed.command = CliCommand::Calibrate;
+    for (std::size_t k = 1; k < arguments.size(); ++k) {
+        if (auto error = takeArgument(arguments, k, parsed))
+            return usageError(std::move(*error));
+        if (parsed.command != CliCommand::Calibrate)
+            return parsed;
+    }
+    return checkCalibrateOptions(std::move(parsed));
+}
+
+std::string UsageText() {
+    return "Usage: morvane-cli calibrate [OPTIONS] DATAFILE\n"
+           "       morvane-cli --help | --version\n"
+           "\n"
+           "Calibrates the working thromboplastin of a data file against the reference one\n"
+           "and prints the results report (lines ending in CR LF).\n"
+           "\n"
+           "Options:\n"
+           "  --lower-inr TEXT  lower INR limit (default 1.5)\n"
+           "  --upper-inr TEXT  upper INR limit (default 4.5)\n"
+           "  --sd-limit TEXT   SD limit about the calibration line (default 3)\n"
+           "  --isi TEXT        ISI of the reference preparation (default: the file's)\n"
+           "  --se-isi TEXT     its standard error (default: the file's)\n"
+           "  --ci LEVEL        confidence level: 90%, 95% (default) or 99%\n"
+           "  --tomenson        add the Tomenson-corrected INR column to the table\n"
+           "  --id TEXT         calibration identifier (default: the file's name)\n"
+           "  --tcrit PATH      critical t table (default: tcrit.txt beside the program)\n"
+           "  --json            print settings, results and messages as JSON instead\n"
+           "  --help            print this text\n"
+           "  --version         print the program's version\n"
+           "\n"
+           "Messages go to standard error as \"TITLE: TEXT\". Exit status: 0 when the report\n"
+           "was printed, 1 when the data file could not be read or the data were refused,\n"
+           "2 for a wrong command line.\n"
+           "SOURCE_DATE_EPOCH (seconds, UTC), when set, gives the report's date and time.\n";
+}
+
+fs::path DefaultTCritPath(const fs::path& executableFolder) {
+    const fs::path beside = executableFolder / "tcrit.txt";
+    const fs::path installed = executableFolder / ".." / "share" / "morvane" / "tcrit.txt";
+    std::error_code error;
+    if (!fs::exists(beside, error) && fs::exists(installed, error))
+        return installed;
+    return beside;
+}
+
+fs::path ExecutableFolder(const char* argv0) {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (!error)
+        return self.parent_path();
+    const fs::path given = fs::absolute(fs::path(argv0 ? argv0 : ""), error);
+    return error ? fs::path(".") : given.parent_path();
+}
+
+int RunCli(const std::vector<std::string>& arguments, const fs::path& executableFolder,
+           std::ostream& out, std::ostream& err) {
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    switch (parsed.command) {
+    case CliCommand::Help:
+        out << UsageText();
+        return kExitReported;
+    case CliCommand::Version:
+        out << "morvane-cli " << kProgramVersion << " (" << kVersionCaption << ")\n";
+        return kExitReported;
+    case CliCommand::UsageError:
+        err << "morvane-cli: " << parsed.error << "\n\n" << UsageText();
+        return kExitUsage;
+    case CliCommand::Calibrate:
+        break;
+    }
+    return calibrate(parsed.options, executableFolder, out, err);
+}
+
+} // namespace morvane

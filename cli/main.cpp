@@ -1,0 +1,23 @@
+#include "cli_app.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The report's CR LF line ends must reach the output unchanged.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const int status =
+        morvane::RunCli(arguments, morvane::ExecutableFolder(argv[0]), std::cout, std::cerr);
+    std::cout.flush();
+    return status;
+}

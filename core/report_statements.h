@@ -1,0 +1,73 @@
+#pragma once
+
+#include "calibration_records.h"
+#include "results_report.h"
+
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+// One item of a report statement, laid out on the line by the print-list rules: a text is
+// appended unchanged; a number in its print-list form (sign place, general form, trailing
+// space); a zone advance moves to the next print zone (columns 1, 15, 29, ... every 14); a
+// column tab moves to its column, on a new line when the line is already past it. A page break
+// item makes its statement a page break instead of a line (the printed report only).
+struct ReportItem {
+    enum class Kind { Text, Number, Zone, Column, PageBreak };
+
+    Kind kind = Kind::Text;
+    std::string text;
+    double number = 0.0;
+    int column = 0;
+
+    static ReportItem Text(std::string text) { return {Kind::Text, std::move(text), 0.0, 0}; }
+    static ReportItem Number(double number) { return {Kind::Number, {}, number, 0}; }
+    static ReportItem Zone() { return {Kind::Zone, {}, 0.0, 0}; }
+    static ReportItem Column(int column) { return {Kind::Column, {}, 0.0, column}; }
+    static ReportItem PageBreak() { return {Kind::PageBreak, {}, 0.0, 0}; }
+
+    friend bool operator==(const ReportItem&, const ReportItem&) = default;
+};
+
+// One statement writes one line (more when a column tab has to break it); no items: a blank
+// line.
+using ReportStatement = std::vector<ReportItem>;
+using ReportStatements = std::vector<ReportStatement>;
+
+// True for a statement that starts a new page rather than writing a line.
+bool IsPageBreak(const ReportStatement& statement);
+
+// Where the statements go. The printed report differs from the text in a few places: two zone
+// advances before "Time: " instead of four, wider headings of the exclusion lists, 47 spaces
+// before "degrees of freedom", and a page break before the table of PTs and INRs.
+enum class ReportDestination { Text, Printer };
+
+// The values the report forms for itself and keeps nowhere else: the coefficients of variation
+// of the two slopes (texts of two decimals) and of the reference ISI (a number of two decimals).
+// Each is empty when it cannot be computed (a slope or ISI of zero, a value that is missing).
+struct ReportOnlyValues {
+    Value CVSlopeAbnormal;
+    Value CVSlopeAll;
+    Value CVISIReference;
+};
+
+// Replaces the result fields the report shows by their rounded display values, in place and
+// in the report's fixed order (also LowerINR and UpperINR of the settings), and forms CVISIWorking
+// from the rounded ISI. Rounding again changes nothing. A field that cannot be rounded (empty,
+// or a text that is not a number) is left as it is.
+ReportOnlyValues RoundResultsForReport(const CalibrationDataSet& data,
+                                       CalibrationSettings& settings, CalibrationResults& results);
+
+// Rounds the results in place (as RoundResultsForReport) and returns the report's statements for
+// the destination. The preparation names, confidence level and Tomenson box are the editor's.
+ReportStatements BuildReportStatements(const CalibrationDataSet& data,
+                                       CalibrationSettings& settings, CalibrationResults& results,
+                                       const EditorFields& editor, const ReportHeader& header,
+                                       ReportDestination destination);
+
+// Lays the statements out as text by the print-list rules, every line ending in CR LF. Page
+// breaks write nothing.
+std::string RenderReportText(const ReportStatements& statements);
+
+} // namespace morvane

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "calibration_records.h"
+#include "message.h"
+
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+// The settings, results and messages of a calibration run as a JSON document:
+// {"settings": {...}, "results": {...}, "messages": [{"title": ..., "text": ...}]}. Keys are the
+// record field names. Numbers are written so that each reads back to the same double; a value
+// never computed (empty, or not finite) is null; a text that reads as a number is written as
+// that number. INRExcluded and SDExcluded are arrays of 0/1 for samples 1 to SampleCount.
+// Message titles are the titles the message boxes show.
+std::string ResultsToJson(const CalibrationDataSet& data, const CalibrationSettings& settings,
+                          const CalibrationResults& results, const std::vector<Message>& messages);
+
+} // namespace morvane
