@@ -17,13 +17,48 @@ void appendToGroup(const CalibrationDataSet& data, const CalibrationResults& res
     rows[k] = results.SampleNo[i];
 }
 
-// Sums and centred sums of squares of the log PTs of the points on a line.
+// The log PTs of the points on a line (x working, y reference), their sums, means and centred
+// sums of squares. Each logarithm is taken once; entry k (1 to m) came from table entry row[k].
 struct LogSums {
     int m = 0;
+    SampleDoubles x{}, y{};
+    SampleFlags row{};
     double sumX = 0, sumY = 0;
     double meanX = 0, meanY = 0;
     double sxx = 0, syy = 0, sxy = 0;
 };
+
+// First pass over a table: the logarithms and sums of the entries 1 to count that `used`
+// accepts.
+template <typename Used>
+LogSums collectLogs(int count, const SampleDoubles& working, const SampleDoubles& reference,
+                    Used used) {
+    LogSums sums;
+    for (int i = 1; i <= count; ++i) {
+        if (!used(i))
+            continue;
+        ++sums.m;
+        sums.row[sums.m] = i;
+        sums.x[sums.m] = c::log(working[i]);
+        sums.y[sums.m] = c::log(reference[i]);
+        sums.sumX += sums.x[sums.m];
+        sums.sumY += sums.y[sums.m];
+    }
+    return sums;
+}
+
+// Second pass: the means and the centred sums of squares and products.
+void centre(LogSums& sums) {
+    sums.meanX = c::div(sums.sumX, sums.m);
+    sums.meanY = c::div(sums.sumY, sums.m);
+    for (int k = 1; k <= sums.m; ++k) {
+        const double dx = sums.x[k] - sums.meanX;
+        const double dy = sums.y[k] - sums.meanY;
+        sums.sxx += dx * dx;
+        sums.syy += dy * dy;
+        sums.sxy += dy * dx;
+    }
+}
 
 // The orthogonal line through centred sums: h = (Syy - Sxx) / 2Sxy, b = h + sqrt(1 + h^2)
 // (the positive root), a = mean y - b mean x.
@@ -62,17 +97,11 @@ bool inAllSamplesFit(const CalibrationResults& results, int i) {
     return results.INRExcluded[i] == 0 && results.SDExcluded[i] == 0;
 }
 
-// Step 1 and 2 of a pass of the all-samples fit: the log PTs of the samples in the fit and the
+// Steps 1 and 2 of a pass of the all-samples fit: the log PTs of the samples in the fit and the
 // counts of abnormal and normal samples used.
 LogSums allSamplesSums(const CalibrationDataSet& data, CalibrationResults& results) {
-    LogSums sums;
-    for (int i = 1; i <= data.SampleCount; ++i) {
-        if (!inAllSamplesFit(results, i))
-            continue;
-        ++sums.m;
-        sums.sumX += c::log(data.WorkingPT[i]);
-        sums.sumY += c::log(data.ReferencePT[i]);
-    }
+    LogSums sums = collectLogs(data.SampleCount, data.WorkingPT, data.ReferencePT,
+                               [&](int i) { return inAllSamplesFit(results, i); });
     results.AbnormalsUsed = 0;
     results.NormalsUsed = 0;
     for (int i = 1; i <= data.SampleCount; ++i) {
@@ -82,21 +111,6 @@ LogSums allSamplesSums(const CalibrationDataSet& data, CalibrationResults& resul
             ++results.NormalsUsed;
     }
     return sums;
-}
-
-void centreAllSamplesSums(const CalibrationDataSet& data, const CalibrationResults& results,
-                          LogSums& sums) {
-    sums.meanX = c::div(sums.sumX, sums.m);
-    sums.meanY = c::div(sums.sumY, sums.m);
-    for (int i = 1; i <= data.SampleCount; ++i) {
-        if (!inAllSamplesFit(results, i))
-            continue;
-        const double du = std::log(data.WorkingPT[i]) - sums.meanX;
-        const double dv = std::log(data.ReferencePT[i]) - sums.meanY;
-        sums.sxx += du * du;
-        sums.syy += dv * dv;
-        sums.sxy += dv * du;
-    }
 }
 
 // Steps 5 to 7 of a pass: the line, the SD about it and the standard errors, written as they
@@ -119,18 +133,15 @@ double fitAllSamplesLine(const LogSums& sums, CalibrationResults& results) {
     return s;
 }
 
-// Pass 1's exclusion: a sample within the INR limits whose perpendicular distance from the line
-// is L s or more is left out of pass 2.
-void excludeBySDLimit(const CalibrationDataSet& data, double sdLimit, double s,
-                      CalibrationResults& results) {
+// Pass 1's exclusion: a sample within the INR limits (all of pass 1's points) whose
+// perpendicular distance from the line is L s or more is left out of pass 2.
+void excludeBySDLimit(const LogSums& pass1, double sdLimit, double s, CalibrationResults& results) {
     const double a = c::number(results.InterceptAll);
     const double b = c::number(results.SlopeAll);
     const double cosTheta = std::cos(std::atan(b));
-    for (int i = 1; i <= data.SampleCount; ++i) {
-        if (results.INRExcluded[i] != 0)
-            continue;
-        const double residual =
-            (a + b * std::log(data.WorkingPT[i])) - std::log(data.ReferencePT[i]);
+    for (int k = 1; k <= pass1.m; ++k) {
+        const int i = pass1.row[k];
+        const double residual = (a + b * pass1.x[k]) - pass1.y[k];
         const double distance = std::fabs(cosTheta * residual);
         if (distance < sdLimit * s) {
             results.SDExcluded[i] = 0;
@@ -150,10 +161,10 @@ bool allSamplesPass(int pass, const CalibrationDataSet& data, const CalibrationS
         results.CalibrationFailed = 1;
         return false;
     }
-    centreAllSamplesSums(data, results, sums);
+    centre(sums);
     const double s = fitAllSamplesLine(sums, results);
     if (pass == 1) {
-        excludeBySDLimit(data, settings.SDLimit, s, results);
+        excludeBySDLimit(sums, settings.SDLimit, s, results);
     } else {
         const double t = table.value(sums.m - 2, ConfidenceLevelColumn(settings.ConfidenceLevel));
         slopeInterval(sums, c::number(results.SlopeAll), t, results.SlopeCILowAll,
@@ -231,26 +242,11 @@ bool abnormalUsed(const CalibrationResults& results, int k) {
 }
 
 LogSums abnormalSums(CalibrationResults& results) {
-    LogSums sums;
-    for (int k = 1; k <= results.AbnormalCount; ++k) {
-        if (!abnormalUsed(results, k))
-            continue;
-        ++sums.m;
-        sums.sumX += c::log(results.WorkingPTAbnormal[k]);
-        sums.sumY += c::log(results.ReferencePTAbnormal[k]);
-    }
+    LogSums sums =
+        collectLogs(results.AbnormalCount, results.WorkingPTAbnormal, results.ReferencePTAbnormal,
+                    [&](int k) { return abnormalUsed(results, k); });
     results.AbnormalsUsed = sums.m;
-    sums.meanX = c::div(sums.sumX, sums.m);
-    sums.meanY = c::div(sums.sumY, sums.m);
-    for (int k = 1; k <= results.AbnormalCount; ++k) {
-        if (!abnormalUsed(results, k))
-            continue;
-        const double dx = std::log(results.WorkingPTAbnormal[k]) - sums.meanX;
-        const double dy = std::log(results.ReferencePTAbnormal[k]) - sums.meanY;
-        sums.sxx += dx * dx;
-        sums.syy += dy * dy;
-        sums.sxy += dy * dx;
-    }
+    centre(sums);
     return sums;
 }
 
@@ -287,28 +283,15 @@ bool normalTaken(const CalibrationResults& results, int k) {
 
 // The log PTs of the normals taken: means (and the MNPTs they give) and centred sums.
 LogSums normalSums(CalibrationResults& results) {
-    LogSums sums;
-    for (int k = 1; k <= results.NormalCount; ++k) {
-        if (!normalTaken(results, k))
-            continue;
-        ++sums.m;
-        sums.sumX += c::log(results.WorkingPTNormal[k]);
-        sums.sumY += c::log(results.ReferencePTNormal[k]);
-    }
+    LogSums sums =
+        collectLogs(results.NormalCount, results.WorkingPTNormal, results.ReferencePTNormal,
+                    [&](int k) { return normalTaken(results, k); });
     results.NormalsUsed = sums.m;
     sums.meanX = c::div(sums.sumX, sums.m);
     sums.meanY = c::div(sums.sumY, sums.m);
     results.MNPTWorkingUsed = Value(c::exp(sums.meanX));
     results.MNPTReferenceUsed = Value(c::exp(sums.meanY));
-    for (int k = 1; k <= results.NormalCount; ++k) {
-        if (!normalTaken(results, k))
-            continue;
-        const double dx = std::log(results.WorkingPTNormal[k]) - sums.meanX;
-        const double dy = std::log(results.ReferencePTNormal[k]) - sums.meanY;
-        sums.sxx += dx * dx;
-        sums.syy += dy * dy;
-        sums.sxy += dy * dx;
-    }
+    centre(sums);
     return sums;
 }
 

@@ -57,37 +57,70 @@ bool looksDecimal(std::string_view body) {
     return i == body.size();
 }
 
-// The exponent form of a number with the given significant digits: "1.5E+20".
-std::string exponentForm(double value, int digits) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*E", digits - 1, value);
-    std::string text = buffer;
-    if (std::isinf(std::strtod(buffer, nullptr))) {
-        // The few largest doubles round to a decimal beyond the largest double; their digits
-        // are cut instead of rounded, so that the text still reads back as a number.
-        std::snprintf(buffer, sizeof buffer, "%.*E", digits + 4, value);
-        text = buffer;
-        const auto e = text.find('E');
-        text = text.substr(0, digits + (value < 0 ? 2 : 1)) + text.substr(e);
-    }
-    auto e = text.find('E');
-    std::string mantissa = text.substr(0, e);
-    if (mantissa.find('.') != std::string::npos) {
-        mantissa.erase(mantissa.find_last_not_of('0') + 1);
-        if (mantissa.back() == '.')
-            mantissa.pop_back();
-    }
-    return mantissa + text.substr(e);
+// A number as its significant digits and decimal exponent: value = 0.D x 10^(exponent + 1).
+struct DecimalDigits {
+    bool negative = false;
+    std::string digits; // no leading or trailing zeros
+    int exponent = 0;   // of the first digit
+};
+
+// Splits a printed scientific form ("-1.2345e+01" or "1.2345E+01") into its parts.
+DecimalDigits splitScientific(std::string_view text) {
+    DecimalDigits decimal;
+    decimal.negative = text.front() == '-';
+    if (decimal.negative)
+        text.remove_prefix(1);
+    const auto e = text.find_first_of("eE");
+    for (char c : text.substr(0, e))
+        if (c != '.')
+            decimal.digits += c;
+    std::string_view exponent = text.substr(e + 1);
+    if (!exponent.empty() && exponent.front() == '+')
+        exponent.remove_prefix(1);
+    std::from_chars(exponent.data(), exponent.data() + exponent.size(), decimal.exponent);
+    decimal.digits.erase(decimal.digits.find_last_not_of('0') + 1);
+    return decimal;
 }
 
-int significantDigitsToRoundTrip(double value) {
+// The shortest digits that read back as the value, or its fifteen-digit rounding when the
+// shortest form needs more. The few largest doubles round at fifteen digits to a decimal beyond
+// the largest double; their digits are cut instead, so that the text still reads back.
+DecimalDigits generalDigits(double value) {
     char buffer[64];
-    for (int digits = 1; digits <= 15; ++digits) {
-        std::snprintf(buffer, sizeof buffer, "%.*E", digits - 1, value);
-        if (std::strtod(buffer, nullptr) == value)
-            return digits;
-    }
-    return 15;
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    DecimalDigits shortest = splitScientific(std::string_view(buffer, result.ptr - buffer));
+    if (shortest.digits.size() <= 15)
+        return shortest;
+    std::snprintf(buffer, sizeof buffer, "%.14E", value);
+    if (!std::isinf(std::strtod(buffer, nullptr)))
+        return splitScientific(buffer);
+    shortest.digits.resize(15);
+    shortest.digits.erase(shortest.digits.find_last_not_of('0') + 1);
+    return shortest;
+}
+
+std::string exponentForm(const DecimalDigits& decimal) {
+    std::string text = decimal.negative ? "-" : "";
+    text += decimal.digits.front();
+    if (decimal.digits.size() > 1)
+        text += "." + decimal.digits.substr(1);
+    char exponent[16];
+    std::snprintf(exponent, sizeof exponent, "E%c%02d", decimal.exponent < 0 ? '-' : '+',
+                  std::abs(decimal.exponent));
+    return text + exponent;
+}
+
+std::string fixedForm(const DecimalDigits& decimal) {
+    std::string text = decimal.negative ? "-" : "";
+    const int length = static_cast<int>(decimal.digits.size());
+    if (decimal.exponent < 0)
+        return text + "0." + std::string(-decimal.exponent - 1, '0') + decimal.digits;
+    const int integerDigits = decimal.exponent + 1;
+    if (length <= integerDigits)
+        return text + decimal.digits + std::string(integerDigits - length, '0');
+    return text + decimal.digits.substr(0, integerDigits) + "." +
+           decimal.digits.substr(integerDigits);
 }
 
 } // namespace
@@ -111,24 +144,10 @@ std::optional<double> ParseNumber(std::string_view text) {
 std::string FormatGeneral(double value) {
     if (value == 0.0)
         return "0";
-    const int digits = significantDigitsToRoundTrip(value);
-    // The decimal exponent is taken from the rounded digits, so that a value just below a power
-    // of ten that rounds up to it is laid out as that power.
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*E", digits - 1, value);
-    const int roundedExponent = std::atoi(std::strchr(buffer, 'E') + 1);
-    if (roundedExponent < -5 || roundedExponent >= 15)
-        return exponentForm(value, digits);
-    const int decimals = std::max(0, digits - 1 - roundedExponent);
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text = buffer;
-    // Fifteen digits that do not read back may end in zeros: 20.000000000000007 shows as 20.
-    if (text.find('.') != std::string::npos) {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (text.back() == '.')
-            text.pop_back();
-    }
-    return text;
+    const DecimalDigits decimal = generalDigits(value);
+    if (decimal.exponent < -5 || decimal.exponent >= 15)
+        return exponentForm(decimal);
+    return fixedForm(decimal);
 }
 
 std::string Value::text() const {

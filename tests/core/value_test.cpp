@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace morvane {
 namespace {
@@ -66,6 +67,19 @@ TEST(FormatGeneral, UsesAnExponentOnlyForExtremeMagnitudes) {
     EXPECT_EQ(FormatGeneral(1.5e-7), "1.5E-07");
     EXPECT_EQ(ParseNumber(FormatGeneral(1.5e-7)), 1.5e-7);
     EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::max()), "1.79769313486231E+308");
+}
+
+// Any decimal of up to fifteen significant digits is written so that it reads back as the same
+// double.
+TEST(FormatGeneral, ReadsBackEveryNumberOfAtMostFifteenDigits) {
+    std::mt19937_64 random(20261205);
+    for (int i = 0; i < 200000; ++i) {
+        const std::string decimal = (random() % 2 ? "-" : "") +
+                                    std::to_string(random() % 1000000000000000ULL) + "E" +
+                                    std::to_string(static_cast<int>(random() % 60) - 30);
+        const double x = ParseNumber(decimal).value();
+        ASSERT_EQ(ParseNumber(FormatGeneral(x)), x) << decimal << " written " << FormatGeneral(x);
+    }
 }
 
 TEST(Value, ShowsTextsAsTypedAndNumbersInGeneralForm) {
