@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libbenchmark-dev libboost-math-dev
   poppler-utils xvfb xauth
+  dpkg-dev file appstream desktop-file-utils shared-mime-info libxml2-utils groff-base
 )
 
 missing=()
