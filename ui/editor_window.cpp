@@ -1,0 +1,384 @@
+#include "editor_window.h"
+
+#include "caption_fit.h"
+#include "data_grid.h"
+#include "grid_conversion.h"
+#include "twips.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace morvane {
+
+namespace {
+
+// The client area the controls were designed for, in twips.
+constexpr int kClientWidth = 6375;
+constexpr int kClientHeight = 5805;
+
+const char* const kDeleteRowQuestion =
+    "The selected row will be erased.  Are you sure you want to proceed?";
+
+template <typename Control> Control* makeControl(QWidget* parent, const char* name) {
+    auto* control = new Control(parent);
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const char* caption) {
+    auto* label = makeControl<QLabel>(parent, name);
+    label->setText(QLatin1String(caption));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QLineEdit* makeField(QWidget* parent, const char* name, const char* text) {
+    auto* field = makeControl<QLineEdit>(parent, name);
+    field->setText(QLatin1String(text));
+    return field;
+}
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+EditorWindow::EditorWindow(CalibrationDataSet& data, MessageSink& messages, QWidget* parent)
+    : QWidget(parent), mData(data), mMessages(messages) {
+    setObjectName(QStringLiteral("frmEditor"));
+    // Relative paths (the critical t table, the scratch file of the report, the file
+    // dialogs' first folder) are taken from the program's own folder.
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    createControls();
+    placeControls();
+    fitTexts();
+    fitGrid();
+    setDesignedTabOrder();
+    connectControls();
+    Combotag->hide();
+    Combotag->raise();
+    CurrentCol = 1;
+    CurrentRow = 1;
+    RefreshPosition();
+    txtGrid->setFocus();
+}
+
+void EditorWindow::createControls() {
+    txtGrid = makeField(this, "txtGrid", "");
+    Grid1 = makeControl<DataGrid>(this, "Grid1");
+    Label10 = makeLabel(this, "Label10", "Calibration identifier:");
+    txtid = makeField(this, "txtid", "dataset1.txt");
+    Label1 = makeLabel(this, "Label1", "Reference Preparation (y):");
+    txtIRP = makeField(this, "txtIRP", "RP");
+    Label2 = makeLabel(this, "Label2", "Working Preparation (x):");
+    txtWRP = makeField(this, "txtWRP", "WP");
+    Label3 = makeLabel(this, "Label3", "ISI:");
+    txtISI = makeField(this, "txtISI", "1");
+    Label4 = makeLabel(this, "Label4", "ISI Standard Error:");
+    txtSEISI = makeField(this, "txtSEISI", "0");
+    Label5 = makeLabel(this, "Label5", "Lower INR ");
+    txtLowerINR = makeField(this, "txtLowerINR", "1.5");
+    Label6 = makeLabel(this, "Label6", "Upper INR");
+    txtUpperINR = makeField(this, "txtUpperINR", "4.5");
+    Label7 = makeLabel(this, "Label7", "Limits About Calibration Line:");
+    txtSDReg = makeField(this, "txtSDReg", "3.0");
+    ComboCI = makeControl<QComboBox>(this, "ComboCI");
+    ComboCI->addItems({QStringLiteral("95%"), QStringLiteral("90%"), QStringLiteral("99%")});
+    Label8 = makeLabel(this, "Label8", "Confidence Intervals");
+    Label9 = makeLabel(this, "Label9", "Tick box for Tomenson's corrected INR");
+    Chkbox1 = makeControl<QCheckBox>(this, "Chkbox1");
+    Command1 = makeControl<QPushButton>(this, "Command1");
+    Command1->setText(QStringLiteral("Calibrate"));
+    Combotag = makeControl<QComboBox>(this, "Combotag");
+    Combotag->addItems({QStringLiteral("Abnormal"), QStringLiteral("Normal")});
+    cmdDefault = makeControl<QPushButton>(this, "cmdDefault");
+    cmdDefault->setText(QStringLiteral("Default (used only for entering data in grid)"));
+    cmdDefault->setDefault(true);
+    cmdDefault->setFocusPolicy(Qt::NoFocus);
+    // It lies below the client area and only receives the Enter key; it is never seen.
+    cmdDefault->hide();
+}
+
+void EditorWindow::placeControls() {
+    const struct {
+        QWidget* control;
+        int left, top, width, height;
+    } designs[] = {
+        {txtGrid, 240, 240, 1575, 285},      {Grid1, 120, 720, 3135, 4935},
+        {Label10, 3600, 120, 1575, 375},     {txtid, 3600, 360, 2655, 285},
+        {Label1, 3600, 1080, 1935, 255},     {txtIRP, 3600, 1320, 2535, 285},
+        {Label2, 3600, 1680, 2535, 255},     {txtWRP, 3600, 1920, 2535, 285},
+        {Label3, 3600, 2280, 1215, 255},     {txtISI, 3600, 2520, 1215, 285},
+        {Label4, 4920, 2280, 1335, 255},     {txtSEISI, 4920, 2520, 1215, 285},
+        {Label5, 3600, 2880, 1215, 255},     {txtLowerINR, 3600, 3120, 1215, 285},
+        {Label6, 4920, 2880, 1215, 255},     {txtUpperINR, 4920, 3120, 1215, 285},
+        {Label7, 3600, 3600, 2295, 255},     {txtSDReg, 3600, 3840, 1215, 285},
+        {ComboCI, 3600, 4320, 735, 315},     {Label8, 4440, 4320, 1455, 255},
+        {Label9, 3600, 4800, 1815, 375},     {Chkbox1, 5520, 4800, 375, 375},
+        {Command1, 3600, 5280, 1215, 375},   {Combotag, 4920, 5280, 1335, 315},
+        {cmdDefault, 2400, 6000, 1935, 495},
+    };
+    for (const auto& design : designs) {
+        design.control->setGeometry(
+            twipsToPixels(design.left, design.top, design.width, design.height, this));
+    }
+}
+
+void EditorWindow::fitTexts() {
+    // A label may use the free room to its right up to the next control or the window's edge.
+    const struct {
+        QLabel* label;
+        int rightLimit;
+    } labels[] = {
+        {Label10, kClientWidth}, {Label1, kClientWidth}, {Label2, kClientWidth},
+        {Label3, 4920},          {Label4, kClientWidth}, {Label5, 4920},
+        {Label6, kClientWidth},  {Label7, kClientWidth}, {Label8, kClientWidth},
+        {Label9, 5520},
+    };
+    for (const auto& fit : labels)
+        FitLabel(fit.label, twipsToPixelsX(fit.rightLimit, this));
+    for (QWidget* control : {static_cast<QWidget*>(ComboCI), static_cast<QWidget*>(Command1)})
+        FitControlText(control);
+}
+
+void EditorWindow::fitGrid() {
+    // The row numbers, the tag column (wide enough for the tag list over it) and the two PT
+    // columns share the grid's width beside its scroll bar.
+    const int room =
+        Grid1->width() - 2 * Grid1->frameWidth() - Grid1->verticalScrollBar()->sizeHint().width();
+    const auto columnsWidth = [&](const QFont& font) {
+        Grid1->setFont(font);
+        Combotag->setFont(font);
+        Grid1->applyDesignedColumnWidths();
+        Grid1->setColumnWidth(0,
+                              std::max(Grid1->columnWidth(0), Combotag->minimumSizeHint().width()));
+        int width = Grid1->verticalHeader()->width();
+        for (int col = 0; col < Grid1->columnCount(); ++col)
+            width += Grid1->columnWidth(col);
+        return width;
+    };
+    const QFont font =
+        FittingFont(Grid1->font(), [&](const QFont& f) { return columnsWidth(f) <= room; });
+    columnsWidth(font);
+    // Every row is as high as the tag list, so that the list covers a tag cell exactly.
+    Grid1->verticalHeader()->setMinimumSectionSize(Combotag->height());
+    Grid1->verticalHeader()->setDefaultSectionSize(Combotag->height());
+}
+
+void EditorWindow::setDesignedTabOrder() {
+    const QList<QWidget*> order = {txtIRP,      txtWRP,   txtISI,   txtSEISI, txtLowerINR,
+                                   txtUpperINR, txtSDReg, Command1, Grid1,    ComboCI,
+                                   txtGrid,     Combotag, Chkbox1,  txtid};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void EditorWindow::connectControls() {
+    connect(Grid1, &QTableWidget::cellClicked, this, [this] { gridClicked(); });
+    connect(Grid1->verticalHeader(), &QHeaderView::sectionClicked, this, [this] { gridClicked(); });
+    Grid1->horizontalHeader()->setSectionsClickable(false);
+    connect(Grid1, &QTableWidget::currentCellChanged, this,
+            [this](int row, int col) { txtGrid->setText(Grid1->text(row + 1, col + 1)); });
+    connect(Grid1, &DataGrid::currentCellMovedByKeys, this, &EditorWindow::cellMovedByKeys);
+    connect(Grid1, &DataGrid::textTyped, this, &EditorWindow::typedIntoGrid);
+    connect(Grid1->verticalScrollBar(), &QScrollBar::valueChanged, Combotag, &QWidget::hide);
+    connect(Grid1->horizontalScrollBar(), &QScrollBar::valueChanged, Combotag, &QWidget::hide);
+    connect(Grid1->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (column == DataGrid::kTagCol - 1 && Combotag->isVisible())
+            placeTagList();
+    });
+    connect(Combotag, &QComboBox::activated, this, &EditorWindow::tagChosen);
+    connect(txtGrid, &QLineEdit::textChanged, cmdDefault, [this] { cmdDefault->setDefault(true); });
+    txtGrid->installEventFilter(this);
+    connect(cmdDefault, &QPushButton::clicked, this, &EditorWindow::enterPressed);
+    connect(Command1, &QPushButton::clicked, this, &EditorWindow::calibrateRequested);
+}
+
+QSize EditorWindow::designedClientSize() const {
+    return twipsToPixels(QSize(kClientWidth, kClientHeight), this);
+}
+
+void EditorWindow::RefreshPosition() {
+    // Making the clicked cell current again would undo a selection the click extended.
+    if (Grid1->currentGridRow() != CurrentRow || Grid1->currentGridCol() != CurrentCol)
+        Grid1->setCurrentGridCell(CurrentRow, CurrentCol);
+    if (CurrentCol != DataGrid::kTagCol)
+        Grid1->setMarked(CurrentRow, CurrentCol, true);
+}
+
+void EditorWindow::WriteDataToGrid() {
+    CurrentCol = 1;
+    CurrentRow = 1;
+    RefreshPosition();
+    GridCells cells = Grid1->cells();
+    morvane::WriteDataToGrid(mData, cells);
+    Grid1->setCells(cells);
+}
+
+void EditorWindow::DeleteRow(int delrow) {
+    GridCells cells = Grid1->cells();
+    morvane::DeleteRow(cells, mData, delrow, mMessages);
+    Grid1->setCells(cells);
+}
+
+void EditorWindow::deleteSelectedRow() {
+    const QList<QTableWidgetSelectionRange> ranges = Grid1->selectedRanges();
+    const bool entireRow = ranges.size() == 1 && ranges[0].topRow() == ranges[0].bottomRow() &&
+                           Grid1->currentGridCol() == DataGrid::kTagCol &&
+                           ranges[0].rightColumn() + 1 == DataGrid::kCols - 1;
+    if (!entireRow) {
+        mMessages.show(Message{"Delete Row Error", "An entire row must be selected",
+                               MessageIcon::Critical, MessageButtons::Ok});
+        return;
+    }
+    const Message question{"", kDeleteRowQuestion, MessageIcon::Question, MessageButtons::YesNo};
+    if (mMessages.show(question) != MessageAnswer::Yes)
+        return;
+    Combotag->hide();
+    DeleteRow(Grid1->currentGridRow());
+}
+
+GridCells EditorWindow::gridCells() const {
+    return Grid1->cells();
+}
+
+EditorFields EditorWindow::fields() const {
+    EditorFields fields;
+    fields.txtid = txtid->text().toStdString();
+    fields.txtIRP = txtIRP->text().toStdString();
+    fields.txtWRP = txtWRP->text().toStdString();
+    fields.txtISI = txtISI->text().toStdString();
+    fields.txtSEISI = txtSEISI->text().toStdString();
+    fields.txtLowerINR = txtLowerINR->text().toStdString();
+    fields.txtUpperINR = txtUpperINR->text().toStdString();
+    fields.txtSDReg = txtSDReg->text().toStdString();
+    fields.ComboCI = ComboCI->currentText().toStdString();
+    fields.Chkbox1 = Chkbox1->isChecked();
+    return fields;
+}
+
+void EditorWindow::setFields(const EditorFields& fields) {
+    const struct {
+        QLineEdit* field;
+        const std::string& text;
+    } texts[] = {{txtid, fields.txtid},
+                 {txtIRP, fields.txtIRP},
+                 {txtWRP, fields.txtWRP},
+                 {txtISI, fields.txtISI},
+                 {txtSEISI, fields.txtSEISI},
+                 {txtLowerINR, fields.txtLowerINR},
+                 {txtUpperINR, fields.txtUpperINR},
+                 {txtSDReg, fields.txtSDReg}};
+    for (const auto& text : texts) {
+        if (text.field->text() != fromStd(text.text))
+            text.field->setText(fromStd(text.text));
+    }
+    ComboCI->setCurrentText(fromStd(fields.ComboCI));
+    Chkbox1->setChecked(fields.Chkbox1);
+}
+
+void EditorWindow::gridClicked() {
+    if (Grid1->currentGridCol() == DataGrid::kTagCol) {
+        showTagList();
+        return;
+    }
+    Combotag->hide();
+    PreviousCol = CurrentCol;
+    PreviousRow = CurrentRow;
+    CurrentCol = Grid1->currentGridCol();
+    CurrentRow = Grid1->currentGridRow();
+    Grid1->setMarked(PreviousRow, PreviousCol, false);
+    RefreshPosition();
+}
+
+void EditorWindow::cellMovedByKeys(int row, int col) {
+    // The keys move the cell being edited along with the grid's current cell.
+    Combotag->hide();
+    Grid1->setMarked(CurrentRow, CurrentCol, false);
+    CurrentRow = row;
+    CurrentCol = col;
+    if (CurrentCol != DataGrid::kTagCol)
+        Grid1->setMarked(CurrentRow, CurrentCol, true);
+}
+
+void EditorWindow::showTagList() {
+    placeTagList();
+    Combotag->setCurrentIndex(Combotag->findText(Grid1->text(Grid1->currentGridRow(), 1)));
+    Combotag->show();
+    Combotag->raise();
+}
+
+void EditorWindow::placeTagList() {
+    const QRect cell = Grid1->cellRect(Grid1->currentGridRow(), DataGrid::kTagCol, this);
+    Combotag->setGeometry(cell.left(), cell.top(), cell.width(), Combotag->height());
+}
+
+void EditorWindow::tagChosen() {
+    if (Grid1->currentGridCol() != DataGrid::kTagCol)
+        return;
+    Grid1->setText(Grid1->currentGridRow(), DataGrid::kTagCol, Combotag->currentText());
+    const bool hadFocus = Combotag->hasFocus();
+    Combotag->hide();
+    if (hadFocus)
+        Grid1->setFocus();
+}
+
+void EditorWindow::typedIntoGrid(const QString& text) {
+    txtGrid->setFocus();
+    txtGrid->insert(text);
+}
+
+void EditorWindow::enterPressed() {
+    const int row = Grid1->currentGridRow();
+    const int col = Grid1->currentGridCol();
+    if (row >= 1 && col >= 1) {
+        Grid1->setMarked(row, col, false);
+        if (col != DataGrid::kTagCol)
+            Grid1->setText(row, col, txtGrid->text());
+    }
+    // After a click on a tag cell the grid's current cell is not the marked one.
+    Grid1->setMarked(CurrentRow, CurrentCol, false);
+    CurrentRow = std::min(CurrentRow + 1, kMaxSamples);
+    RefreshPosition();
+    txtGrid->setFocus();
+    txtGrid->clear();
+}
+
+void EditorWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Enter presses the button that has the focus, otherwise the default button.
+        (focusWidget() == Command1 ? Command1 : cmdDefault)->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+    // The editor stays open for the program's whole life; New and Open load it afresh.
+    event->ignore();
+}
+
+bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtGrid && event->type() == QEvent::FocusIn) {
+        // A mouse click places the cursor after the focus arrives, so the selection waits.
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
+            QTimer::singleShot(0, txtGrid, &QLineEdit::selectAll);
+        else
+            txtGrid->selectAll();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace morvane

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "calibration_records.h"
+#include "message.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace morvane {
+
+class DataGrid;
+
+// The data editor: the grid of samples with its edit box and tag list on the left, the
+// preparation names, the reference ISI and the calibration parameters on the right, and the
+// "Calibrate" button. Values reach the grid only through the edit box and the Enter key, tags
+// only through the tag list.
+class EditorWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // Loads the window with its designed texts; makes the program's folder the current folder.
+    EditorWindow(CalibrationDataSet& data, MessageSink& messages, QWidget* parent = nullptr);
+
+    // The client area the controls are placed in, in pixels.
+    QSize designedClientSize() const;
+
+    // Makes (CurrentRow, CurrentCol) the grid's current cell and marks it, unless it is a tag.
+    void RefreshPosition();
+    // Writes the header row, the row numbers and the data set's samples into the grid.
+    void WriteDataToGrid();
+    // Deletes grid row delrow; the samples below move up one row.
+    void DeleteRow(int delrow);
+    // Edit > Delete Row: the selection must be one entire data row; asks before deleting it.
+    void deleteSelectedRow();
+
+    GridCells gridCells() const;
+    EditorFields fields() const;
+    void setFields(const EditorFields& fields);
+
+    int currentRow() const { return CurrentRow; }
+    int currentCol() const { return CurrentCol; }
+
+signals:
+    // "Calibrate" was pressed.
+    void calibrateRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void placeControls();
+    void fitTexts();
+    void fitGrid();
+    void setDesignedTabOrder();
+    void connectControls();
+
+    void gridClicked();
+    void cellMovedByKeys(int row, int col);
+    void showTagList();
+    void placeTagList();
+    void tagChosen();
+    void typedIntoGrid(const QString& text);
+    void enterPressed();
+
+    CalibrationDataSet& mData;
+    MessageSink& mMessages;
+
+    QLineEdit* txtGrid;
+    DataGrid* Grid1;
+    QLabel* Label10;
+    QLineEdit* txtid;
+    QLabel* Label1;
+    QLineEdit* txtIRP;
+    QLabel* Label2;
+    QLineEdit* txtWRP;
+    QLabel* Label3;
+    QLineEdit* txtISI;
+    QLabel* Label4;
+    QLineEdit* txtSEISI;
+    QLabel* Label5;
+    QLineEdit* txtLowerINR;
+    QLabel* Label6;
+    QLineEdit* txtUpperINR;
+    QLabel* Label7;
+    QLineEdit* txtSDReg;
+    QComboBox* ComboCI;
+    QLabel* Label8;
+    QLabel* Label9;
+    QCheckBox* Chkbox1;
+    QPushButton* Command1;
+    QComboBox* Combotag;
+    QPushButton* cmdDefault;
+
+    // The cell being edited, and the one before the last click.
+    int CurrentCol = 1;
+    int CurrentRow = 1;
+    int PreviousCol = 0;
+    int PreviousRow = 0;
+};
+
+} // namespace morvane

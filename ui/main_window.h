@@ -1,0 +1,141 @@
+#pragma once
+
+#include "calibration_run.h"
+#include "file_dialog.h"
+#include "message.h"
+#include "plot_options.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace morvane {
+
+class AboutBox;
+class EditorWindow;
+class GraphWindow;
+class PlotOptionsDialog;
+class PrintDialog;
+class ResultsWindow;
+
+// MDIForm1, the main window: a workspace holding the data editor, the results, the plot and the
+// About box, the menus with their enabling rules, and the commands that create, open and save a
+// data set. It owns the records of the session: the calibration data set, settings, results and
+// critical t table, the plot options and the current file name.
+//
+// The File menu's items are the list mnuFileItem, indexes 0 to 7 as the menu shows them (4 and
+// 6 are separators), each QAction named "mnuFileItem0" to "mnuFileItem7"; the other items are
+// QActions named as their members.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Starts the program: sizes the window, loads the data editor with an empty data set and
+    // the start-up values, and reads the critical t table from criticalTTablePath (by default
+    // tcrit.txt beside the program, else ../share/morvane/tcrit.txt). A table that cannot be
+    // read is reported once, as soon as the window is shown.
+    MainWindow(MessageSink& messages, FileDialogBackend& fileDialogs,
+               const QString& criticalTTablePath = QString(), QWidget* parent = nullptr);
+
+    // Where the critical t table is looked for when no path is given.
+    static QString defaultCriticalTTablePath();
+
+    // Opens a data file as File > Open does once the file is chosen (command line, drops).
+    void openDataFile(const QString& path);
+
+    EditorWindow* editor() const;
+    // The results window, or nothing while it is not loaded.
+    ResultsWindow* results() const;
+    const Calibration& calibration() const { return mCalibration; }
+    const PlotOptions& plotOptions() const { return mPlotOptions; }
+    QString currentFileName() const { return CurrentFileName; }
+
+public slots:
+    // File > Print: shows the print dialog.
+    void showPrintDialog();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createMenus();
+    void createFileMenu();
+    void createViewAndPlotMenus();
+    QAction* addItem(QMenu* menu, const char* name, const char* caption, bool enabled);
+    void startUp();
+    void reportCriticalTTable();
+
+    // The windows.
+    QMdiSubWindow* addChild(QWidget* window);
+    void loadEditor();
+    void placeEditor();
+    void fitMainWindowToEditor();
+    ResultsWindow* loadResults();
+    GraphWindow* loadGraph();
+    void unloadGraph();
+    void bringToFront(QWidget* window);
+
+    // The commands.
+    void fileItemChosen(int index);
+    void newDataSet();
+    void openData();
+    void saveDataAs();
+    void saveResultsAs();
+    void SaveResultsFile(const QString& fileName);
+    void runCalibration();
+    void produceReport(const EditorFields& fields);
+    void updateWindowsAfterRun(RunOutcome outcome);
+    void showAbout();
+    void makePlot();
+    void copyPlot();
+    void savePlot();
+    void showPlotOptions();
+
+    // Start-up values shared by New.
+    void emptyDataSet();
+    void resetLimitFields();
+    void setEditorCaption(const QString& name);
+    void setIdentifier(const std::string& identifier);
+    void enableResultCommands(bool enabled);
+    void enablePlotCommands(bool enabled);
+
+    MessageSink& mMessages;
+    FileDialogBackend& mFileDialogs;
+    CommonDialog CMDialog1;
+
+    Calibration mCalibration;
+    PlotOptions mPlotOptions;
+    QString CurrentFileName;
+
+    QMdiArea* mMdiArea;
+    QPointer<EditorWindow> mEditor;
+    QPointer<ResultsWindow> mResults;
+    QPointer<GraphWindow> mGraph;
+    QPointer<AboutBox> mAbout;
+    QPointer<PlotOptionsDialog> mPlotOptionsDialog;
+    QPointer<PrintDialog> mPrint;
+
+    QMenu* mnuFile;
+    QList<QAction*> mnuFileItem;
+    QMenu* mnuEdit;
+    QAction* mnuDeleteRow;
+    QMenu* mnuView;
+    QAction* mnuDataEditor;
+    QAction* mnuResults;
+    QAction* mnuGraph;
+    QMenu* mnuPlot;
+    QAction* mnuMakePlot;
+    QAction* mnuCopyPlot;
+    QAction* mnuSavePlot;
+    QAction* mnuPlotOptions;
+    QAction* mnuAbout;
+};
+
+} // namespace morvane

@@ -1,0 +1,304 @@
+// The commands of the main window's menus and the calibration run behind "Calibrate".
+#include "main_window.h"
+
+#include "about_box.h"
+#include "atomic_file.h"
+#include "data_file.h"
+#include "editor_window.h"
+#include "graph_window.h"
+#include "mdi_child.h"
+#include "plot_options_dialog.h"
+#include "print_dialog.h"
+#include "report_clock.h"
+#include "results_report.h"
+#include "results_window.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace morvane {
+
+namespace {
+
+const char* const kDataFilter = "All Files (*.*)|*.*|Text Files (*.txt)|*.txt";
+const char* const kResultsFilter = "Text Files (*.txt)|*.txt";
+const char* const kPlotFilter = "Bitmaps (*.bmp)|*.bmp";
+const char* const kScratchFileName = "junk0000x";
+// The one dialog option every command sets: ask before replacing an existing file.
+constexpr int kDialogOption = 2;
+
+const char* const kNewQuestion =
+    "Data and results will be erased.  Are you sure you want to proceed?";
+
+enum FileItem { New = 0, Open = 1, SaveDataAs = 2, Print = 3, SaveResultsAs = 5, Exit = 7 };
+
+std::string pathForFiles(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The report's files hold its text in UTF-8, byte for byte what the command-line calibrator
+// prints (a data file, by contrast, keeps to its single-byte code page).
+std::string fileBytes(const QString& text) {
+    return text.toStdString();
+}
+
+// Shows the busy pointer while it lives.
+class BusyPointer {
+public:
+    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+} // namespace
+
+void MainWindow::fileItemChosen(int index) {
+    switch (index) {
+    case New:
+        newDataSet();
+        break;
+    case Open:
+        openData();
+        break;
+    case SaveDataAs:
+        saveDataAs();
+        break;
+    case Print:
+        showPrintDialog();
+        break;
+    case SaveResultsAs:
+        saveResultsAs();
+        break;
+    case Exit:
+        // Ends the program at once: no question, no window's closing step, nothing saved.
+        QCoreApplication::exit(0);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::showPrintDialog() {
+    const bool plotAvailable = mnuCopyPlot->isEnabled();
+    if (mPrint) {
+        mPrint->setPlotAvailable(plotAvailable);
+        bringToFront(mPrint);
+        return;
+    }
+    // The dialog asks for the records only when OK or Preview is pressed, so it always prints
+    // the current calibration.
+    PrintInputs inputs{[this]() -> Calibration& { return mCalibration; },
+                       [this] { return mEditor->fields(); },
+                       [this] { return MakeReportHeader(CurrentFileName.toStdString()); },
+                       [this] { return mGraph ? mGraph->picture() : QImage(); }};
+    mPrint = new PrintDialog(std::move(inputs), plotAvailable, mFileDialogs);
+    addChild(mPrint);
+    mPrint->placeInWorkspace();
+    bringToFront(mPrint);
+}
+
+void MainWindow::emptyDataSet() {
+    mCalibration.data.resetToPlaceholders();
+    mEditor->WriteDataToGrid();
+    resetLimitFields();
+    CurrentFileName = QString::fromStdString(mEditor->fields().txtid);
+    setEditorCaption(CurrentFileName);
+}
+
+void MainWindow::resetLimitFields() {
+    // The text forms of the default limits 1.5, 4.5 and 3.
+    EditorFields fields = mEditor->fields();
+    fields.txtLowerINR = FormatGeneral(1.5);
+    fields.txtUpperINR = FormatGeneral(4.5);
+    fields.txtSDReg = FormatGeneral(3.0);
+    mEditor->setFields(fields);
+}
+
+void MainWindow::setEditorCaption(const QString& name) {
+    mEditor->setWindowTitle(QStringLiteral("Data Editor: ") + name);
+}
+
+void MainWindow::setIdentifier(const std::string& identifier) {
+    EditorFields fields = mEditor->fields();
+    fields.txtid = identifier;
+    mEditor->setFields(fields);
+}
+
+void MainWindow::enableResultCommands(bool enabled) {
+    for (QAction* item :
+         {mnuFileItem[Print], mnuFileItem[SaveResultsAs], mnuResults, mnuDataEditor})
+        item->setEnabled(enabled);
+}
+
+void MainWindow::enablePlotCommands(bool enabled) {
+    for (QAction* item : {mnuMakePlot, mnuPlotOptions})
+        item->setEnabled(enabled);
+}
+
+void MainWindow::newDataSet() {
+    const Message question{"", kNewQuestion, MessageIcon::Question, MessageButtons::YesNo};
+    if (mMessages.show(question) != MessageAnswer::Yes)
+        return;
+    loadEditor();
+    if (mResults) {
+        mResults->clear();
+        hostWindow(mResults)->hide();
+    }
+    enableResultCommands(false);
+    enablePlotCommands(false);
+    for (QAction* item : {mnuGraph, mnuCopyPlot, mnuSavePlot})
+        item->setEnabled(false);
+    unloadGraph();
+    emptyDataSet();
+}
+
+void MainWindow::openData() {
+    CMDialog1.Filter = QString::fromLatin1(kDataFilter);
+    CMDialog1.Flags = kDialogOption;
+    CMDialog1.DialogTitle = QStringLiteral("Open Data File");
+    // A cancelled dialog leaves the editor and everything else as they were.
+    if (!CMDialog1.ShowOpen(this))
+        return;
+    openDataFile(CMDialog1.FileName);
+}
+
+void MainWindow::openDataFile(const QString& path) {
+    loadEditor();
+    CurrentFileName = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    ReadDataFile(pathForFiles(CurrentFileName), mCalibration.data, mMessages);
+    const CalibrationDataSet& data = mCalibration.data;
+    EditorFields fields = mEditor->fields();
+    fields.txtIRP = data.ReferencePreparationName.text();
+    fields.txtWRP = data.WorkingPreparationName.text();
+    fields.txtISI = data.ISIReference.text();
+    fields.txtSEISI = data.SEISIReference.text();
+    mEditor->setFields(fields);
+    TakeAxisLabelsFrom(data, mPlotOptions);
+    mEditor->WriteDataToGrid();
+    resetLimitFields();
+    const QString name = QFileInfo(path).fileName();
+    setEditorCaption(name);
+    setIdentifier(name.toStdString());
+}
+
+void MainWindow::saveDataAs() {
+    CMDialog1.Filter = QString::fromLatin1(kDataFilter);
+    CMDialog1.Flags = kDialogOption;
+    CMDialog1.DialogTitle = QStringLiteral("Save Data As...");
+    CMDialog1.FileName = QString::fromStdString(mEditor->fields().txtid);
+    CMDialog1.DefaultExt = QStringLiteral("txt");
+    if (!CMDialog1.ShowSave(this))
+        return;
+    CurrentFileName = CMDialog1.FileName;
+    SaveDataFile(pathForFiles(CurrentFileName), mEditor->gridCells(), mEditor->fields(),
+                 mCalibration.data, mMessages);
+    setEditorCaption(CMDialog1.FileTitle);
+    setIdentifier(CMDialog1.FileTitle.toStdString());
+}
+
+void MainWindow::saveResultsAs() {
+    CMDialog1.Filter = QString::fromLatin1(kResultsFilter);
+    CMDialog1.Flags = kDialogOption;
+    CMDialog1.DialogTitle = QStringLiteral("Save Results As...");
+    std::string identifier = mEditor->fields().txtid;
+    const std::string proposed = ProposedFileName(identifier, "_results");
+    setIdentifier(identifier);
+    CMDialog1.FileName = QString::fromStdString(proposed);
+    CMDialog1.DefaultExt = QStringLiteral("txt");
+    if (!CMDialog1.ShowSave(this))
+        return;
+    CurrentFileName = CMDialog1.FileName;
+    SaveResultsFile(CurrentFileName);
+}
+
+void MainWindow::SaveResultsFile(const QString& fileName) {
+    // A closed results window saves the empty text of a freshly loaded one. Failures are
+    // ignored: nothing is saved and nothing is said.
+    const QString text = mResults ? mResults->reportText() : QString();
+    WriteFileAtomically(pathForFiles(fileName), fileBytes(ResultsFileText(text)));
+}
+
+void MainWindow::runCalibration() {
+    BusyPointer busy;
+    EditorFields fields = mEditor->fields();
+    const RunOutcome outcome =
+        PerformCalibrationRun(mCalibration, mEditor->gridCells(), fields, mMessages);
+    // The run may have replaced invalid parameters and lengthened the identifier.
+    mEditor->setFields(fields);
+    if (outcome == RunOutcome::Stopped)
+        return;
+    produceReport(fields);
+    updateWindowsAfterRun(outcome);
+}
+
+void MainWindow::produceReport(const EditorFields& fields) {
+    const ReportHeader header = MakeReportHeader(CurrentFileName.toStdString());
+    const std::string report = BuildResultsReport(mCalibration.data, mCalibration.settings,
+                                                  mCalibration.results, fields, header);
+    const QString text = QString::fromStdString(report);
+    // The report is also left in the scratch file of the current folder, when it can be.
+    if (QFileInfo(QDir::currentPath()).isWritable())
+        WriteFileAtomically(kScratchFileName, fileBytes(text));
+    loadResults()->setReport(text);
+    bringToFront(mResults);
+}
+
+void MainWindow::updateWindowsAfterRun(RunOutcome outcome) {
+    // A plot of an earlier run disappears; the workspace keeps its minimised windows lined up
+    // by itself.
+    unloadGraph();
+    bringToFront(loadResults());
+    enableResultCommands(true);
+    if (outcome == RunOutcome::Calibrated)
+        enablePlotCommands(true);
+    if (mAbout)
+        hostWindow(mAbout)->hide();
+}
+
+void MainWindow::makePlot() {
+    GraphWindow* graph = loadGraph();
+    bringToFront(graph);
+    graph->moveToOrigin();
+    graph->drawCalibrationPlot(mCalibration.data, mCalibration.results, mPlotOptions);
+    for (QAction* item : {mnuCopyPlot, mnuSavePlot, mnuGraph})
+        item->setEnabled(true);
+}
+
+void MainWindow::copyPlot() {
+    GraphWindow* graph = loadGraph();
+    bringToFront(graph);
+    graph->copyPlot();
+}
+
+void MainWindow::savePlot() {
+    CMDialog1.Filter = QString::fromLatin1(kPlotFilter);
+    CMDialog1.Flags = kDialogOption;
+    CMDialog1.DialogTitle = QStringLiteral("Save Plot");
+    std::string identifier = mEditor->fields().txtid;
+    const std::string proposed = ProposedFileName(identifier, "_plot");
+    setIdentifier(identifier);
+    CMDialog1.FileName = QString::fromStdString(proposed);
+    CMDialog1.DefaultExt = QStringLiteral("bmp");
+    if (!CMDialog1.ShowSave(this))
+        return;
+    CurrentFileName = CMDialog1.FileName;
+    loadGraph()->savePlot(CurrentFileName);
+}
+
+void MainWindow::showPlotOptions() {
+    // The dialog deletes itself when closed; each showing loads it afresh from the options.
+    if (!mPlotOptionsDialog)
+        mPlotOptionsDialog = new PlotOptionsDialog(mPlotOptions, mMdiArea);
+    mPlotOptionsDialog->show();
+    mPlotOptionsDialog->raise();
+    mPlotOptionsDialog->activateWindow();
+}
+
+} // namespace morvane
