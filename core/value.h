@@ -12,9 +12,10 @@ namespace morvane {
 std::optional<double> ParseNumber(std::string_view text);
 
 // The general text form of a number: the shortest decimal text of at most 15 significant digits
-// that reads back as the same double (or the 15-digit form when none does); integral values have
-// no decimal point, a period is the decimal separator, exponents appear only for very large or
-// very small magnitudes ("1E+20", "1E-07").
+// that reads back as the same double (or the 15-digit rounding when none does; for the few
+// largest doubles, whose rounding lies beyond the largest double, the 15 digits are cut instead);
+// integral values have no decimal point, a period is the decimal separator, exponents appear
+// only for very large or very small magnitudes ("1E+20", "1E-07").
 std::string FormatGeneral(double value);
 
 // A value that holds a text, a number, or nothing at all. Header fields of the data set, the

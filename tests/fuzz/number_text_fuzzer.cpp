@@ -1,0 +1,70 @@
+// The general text form of a number and the number reader agree: a number written by the
+// program is always read back, to the same double whenever fifteen significant digits can
+// express it and otherwise to its fifteen-digit rounding (for the few largest doubles, whose
+// rounding lies beyond the largest double, to within fifteen digits). Any text a user types is
+// read as a number or refused, never half-read.
+//
+// Input: the first eight bytes are taken as a double; the whole input is also read as a text.
+#include "fuzz_support.h"
+
+#include "value.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+using namespace morvane;
+using morvane::fuzzing::require;
+
+namespace {
+
+// The double nearest to x's decimal form with fifteen significant digits, the precision the
+// general form is limited to.
+double roundedToFifteenDigits(double x) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14E", x);
+    return std::strtod(buffer, nullptr);
+}
+
+bool onlyDecimalCharacters(const std::string& text) {
+    return text.find_first_not_of("0123456789.-+E") == std::string::npos;
+}
+
+void checkWrittenNumber(double x) {
+    const std::string text = FormatGeneral(x);
+    require(!text.empty() && onlyDecimalCharacters(text),
+            "the general form uses digits, a period, a sign and E only");
+    const auto back = ParseNumber(text);
+    require(back.has_value(), "the general form of a finite number reads as a number");
+    const double fifteen = roundedToFifteenDigits(x);
+    if (fifteen == x)
+        require(*back == x, "a number of at most fifteen digits reads back exactly");
+    else if (std::isfinite(fifteen))
+        require(*back == fifteen, "a longer number reads back as its fifteen-digit rounding");
+    else
+        require(std::fabs(*back - x) <= 1e-14 * std::fabs(x),
+                "a number whose rounding overflows reads back to fifteen digits");
+    if (x == std::floor(x) && std::fabs(x) < 1e15)
+        require(text.find('.') == std::string::npos, "an integral value has no decimal point");
+}
+
+void checkTypedText(std::string_view text) {
+    const auto number = ParseNumber(text);
+    if (!number)
+        return;
+    require(std::isfinite(*number), "a text read as a number is finite");
+    checkWrittenNumber(*number);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size >= sizeof(double)) {
+        double x = 0.0;
+        std::memcpy(&x, data, sizeof x);
+        if (std::isfinite(x))
+            checkWrittenNumber(x);
+    }
+    checkTypedText(fuzzing::bytesOf(data, size));
+    return 0;
+}
