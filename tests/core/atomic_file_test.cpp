@@ -6,8 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <iterator>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,37 +15,15 @@ namespace morvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using testing::ReadBytes;
 
 struct AtomicFileTest : ::testing::Test {
-    fs::path folder;
-    fs::path target;
-
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("morvane-atomic-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        target = folder / "file.txt";
-        std::ofstream(target, std::ios::binary) << "the old contents";
-    }
-    void TearDown() override { fs::remove_all(folder); }
+    testing::TempFolder folder;
+    fs::path target = folder.write("file.txt", "the old contents");
 
     // Only the target itself is in the folder: no temporary file was left behind.
     void expectNoLeftovers() const {
-        int entries = 0;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            (void)entry;
-            ++entries;
-        }
-        EXPECT_EQ(entries, 1);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
     }
 
     // Runs `write` in a child process whose files may not grow beyond `limit` bytes, as on a
@@ -68,7 +45,7 @@ struct AtomicFileTest : ::testing::Test {
 TEST_F(AtomicFileTest, ReplacesTheFileWhenEverythingWasWritten) {
     EXPECT_EQ(WriteFileAtomically(target.string(), "new\r\ncontents\r\n"), "");
     EXPECT_EQ(ReadBytes(target), "new\r\ncontents\r\n");
-    const fs::path fresh = folder / "fresh.txt";
+    const fs::path fresh = folder.path / "fresh.txt";
     EXPECT_EQ(WriteFileAtomically(fresh.string(), ""), "");
     EXPECT_TRUE(fs::exists(fresh));
     EXPECT_EQ(fs::status(fresh).permissions() & fs::perms::group_read, fs::perms::group_read)
@@ -108,7 +85,7 @@ TEST_F(AtomicFileTest, PlacesThatCannotBeWrittenAreReported) {
     EXPECT_NE(WriteFileAtomically("/proc/morvane-test.txt", "x"), "") << "a read-only file system";
     EXPECT_NE(WriteFileAtomically((target / "inside.txt").string(), "x"), "")
         << "a folder that is a file";
-    EXPECT_NE(WriteFileAtomically(folder.string(), "x"), "") << "a folder as the target";
+    EXPECT_NE(WriteFileAtomically(folder.path.string(), "x"), "") << "a folder as the target";
     EXPECT_EQ(ReadBytes(target), "the old contents");
     expectNoLeftovers();
 }

@@ -44,20 +44,6 @@ TEST(ReadDataFromGrid, StopsEachColumnAtItsFirstEmptyCell) {
     EXPECT_EQ(data.WorkingPT[5], 60);
 }
 
-TEST(ReadDataFromGrid, ReadsAllOneHundredAndThirtyRows) {
-    CalibrationDataSet data;
-    GridCells grid;
-    for (int row = 1; row <= kMaxSamples; ++row) {
-        grid.at(row, 1) = "Normal";
-        grid.at(row, 2) = std::to_string(row);
-        grid.at(row, 3) = "10";
-    }
-    const GridReading reading = ReadDataFromGrid(grid, data);
-    EXPECT_EQ(reading.tagLength, 130);
-    EXPECT_EQ(reading.xLength, 130);
-    EXPECT_EQ(data.ReferencePT[130], 130);
-}
-
 TEST(ReadDataFromGrid, FlagsTextsThatAreNotNumbersAndShorterColumns) {
     CalibrationDataSet data;
     data.ReferencePT[2] = -1;
@@ -96,15 +82,7 @@ TEST(WriteDataToGrid, WritesHeadersRowNumbersAndSamplesInGeneralForm) {
     EXPECT_EQ(grid.at(1, 2), "7");
     EXPECT_EQ(grid.at(1, 3), "12.25");
     EXPECT_EQ(grid.at(2, 1), "Normal");
-    EXPECT_EQ(grid.at(3, 1), "");
-}
-
-TEST(WriteDataToGrid, LeavesDataCellsEmptyWithoutSamples) {
-    CalibrationDataSet data;
-    GridCells grid;
-    WriteDataToGrid(data, grid);
-    EXPECT_EQ(grid.at(5, 0), "5");
-    for (int row = 1; row <= kMaxSamples; ++row)
+    for (int row = 3; row <= kMaxSamples; ++row)
         EXPECT_EQ(grid.at(row, 1) + grid.at(row, 2) + grid.at(row, 3), "") << "row " << row;
 }
 
@@ -129,13 +107,10 @@ TEST_F(DeleteRowTest, MovesLaterRowsUpRewrittenFromTheirNumbers) {
     EXPECT_EQ(ReadDataFromGrid(grid, data).tagLength, 4);
 }
 
-TEST_F(DeleteRowTest, DeletingTheLastSampleEmptiesOnlyItsRow) {
+TEST_F(DeleteRowTest, TheLastSampleEmptiesOnlyItsRowAndARowBelowChangesNothing) {
     DeleteRow(grid, data, 5, sink);
     EXPECT_EQ(grid.at(4, 2), "11");
     EXPECT_EQ(grid.at(5, 1) + grid.at(5, 2) + grid.at(5, 3), "");
-}
-
-TEST_F(DeleteRowTest, ARowBelowTheSamplesChangesNothing) {
     const GridCells before = grid;
     DeleteRow(grid, data, 9, sink);
     EXPECT_TRUE(sink.messages.empty());

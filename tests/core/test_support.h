@@ -3,8 +3,14 @@
 #include "calibration_records.h"
 #include "critical_t_table.h"
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace morvane {
@@ -58,6 +64,34 @@ inline CriticalTTable UniformTable(double t) {
             table.T[row][column] = t;
     table.loaded = true;
     return table;
+}
+
+// An empty folder of the running test's own, removed with everything in it afterwards.
+struct TempFolder {
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("morvane-" + std::to_string(::getpid()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+
+    TempFolder() {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // Writes `bytes` as the file `name` in the folder and returns its path.
+    std::string write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path / name, std::ios::binary) << bytes;
+        return (path / name).string();
+    }
+};
+
+inline std::string ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The critical t table shipped with the program.
