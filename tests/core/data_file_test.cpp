@@ -95,6 +95,7 @@ TEST_F(DataFileTest, DamagedFilesGetTheirMessageAndKeepTheCompleteRows) {
          "Data type mis-match error", 1},
         {"huge number", kHeader + "0,1e999,30\r\n", "Data type mis-match error", 0},
         {"NUL bytes", kHeader + std::string("0,2\0 5,30\r\n", 11), "Data type mis-match error", 0},
+        {"a 10 MB file", kHeader + SampleLines(10 * 1024 * 1024 / 10), "Can't open file", 0},
     };
     for (const BadFileCase& c : cases) {
         sink.messages.clear();
