@@ -78,27 +78,41 @@ void validateSDLimit(EditorFields& fields, CalibrationSettings& settings, Messag
     fields.txtSDReg = "3";
 }
 
+// One ISI entry: a valid text is kept as typed; otherwise the message is shown, the default
+// number is stored and the field shows the default's text.
+struct ISIEntryRule {
+    const char* title;
+    const char* text;
+    bool zeroIsValid;
+    double defaultValue;
+    const char* defaultText;
+};
+
+void validateISIEntry(std::string& field, Value& stored, const ISIEntryRule& rule,
+                      MessageSink& sink) {
+    const auto number = ParseNumber(field);
+    if (number && (*number > 0 || (rule.zeroIsValid && *number == 0))) {
+        stored = Value(field);
+        return;
+    }
+    sink.show(parameterMessage(rule.title, rule.text));
+    stored = Value(rule.defaultValue);
+    field = rule.defaultText;
+}
+
 void validateReferenceISI(EditorFields& fields, CalibrationDataSet& data, MessageSink& sink) {
-    const auto isi = ParseNumber(fields.txtISI);
-    if (isi && *isi > 0) {
-        data.ISIReference = Value(fields.txtISI);
-    } else {
-        sink.show(parameterMessage("ISI not entered",
-                                   "Valid ISI of reference reagent not entered. ISI=1 will be "
-                                   "used for this calibration."));
-        data.ISIReference = Value(1.0);
-        fields.txtISI = "1";
-    }
-    const auto se = ParseNumber(fields.txtSEISI);
-    if (se && *se >= 0) {
-        data.SEISIReference = Value(fields.txtSEISI);
-    } else {
-        sink.show(parameterMessage("SE(ISI) not entered",
-                                   "Valid SE(ISI) of reference reagent not entered. SEISI=0 will "
-                                   "be used for this calibration."));
-        data.SEISIReference = Value(0.0);
-        fields.txtSEISI = "0";
-    }
+    validateISIEntry(fields.txtISI, data.ISIReference,
+                     {"ISI not entered",
+                      "Valid ISI of reference reagent not entered. ISI=1 will be used for this "
+                      "calibration.",
+                      false, 1.0, "1"},
+                     sink);
+    validateISIEntry(fields.txtSEISI, data.SEISIReference,
+                     {"SE(ISI) not entered",
+                      "Valid SE(ISI) of reference reagent not entered. SEISI=0 will be used for "
+                      "this calibration.",
+                      true, 0.0, "0"},
+                     sink);
 }
 
 // Reads the grid into the data set; false (after its message) when the grid cannot be used.
