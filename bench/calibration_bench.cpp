@@ -1,5 +1,6 @@
 // One calibration of 130 plasmas as "Calibrate" does it (reading the grid, checking the fields,
-// every engine step) followed by the results report text; and the report alone.
+// every engine step) followed by the results report text; the report alone; and the reading of
+// the critical t table that every start of the program does.
 
 #include "calibration_run.h"
 #include "critical_t_table.h"
@@ -89,6 +90,19 @@ void ResultsReportOnly(benchmark::State& state) {
     }
 }
 BENCHMARK(ResultsReportOnly)->Unit(benchmark::kMicrosecond);
+
+// The supplied table file: 201 records of 20 numbers, read and checked whole.
+void CriticalTTableLoad(benchmark::State& state) {
+    bool loaded = true;
+    for (auto _ : state) {
+        const CriticalTTable table = LoadCriticalTTable(MORVANE_TCRIT_FILE);
+        loaded = loaded && table.loaded;
+        benchmark::DoNotOptimize(table.T.data());
+    }
+    if (!loaded)
+        state.SkipWithError("the critical t table did not load");
+}
+BENCHMARK(CriticalTTableLoad)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -10,7 +10,7 @@
 #include "results_report.h"
 #include "version.h"
 
-#include <ostream>
+#include <string_view>
 #include <system_error>
 
 namespace morvane {
@@ -19,14 +19,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
+void write(std::FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+}
+
 // Prints each message as the line "TITLE: TEXT" the moment it is shown, and keeps it.
 class PrintingMessageSink : public MessageSink {
 public:
-    explicit PrintingMessageSink(std::ostream& err) : mErr(err) {}
+    explicit PrintingMessageSink(std::FILE* err) : mErr(err) {}
 
     MessageAnswer show(const Message& message) override {
-        mErr << message.shownTitle() << ": " << message.text << '\n';
-        mErr.flush();
+        write(mErr, message.shownTitle() + ": " + message.text + "\n");
+        std::fflush(mErr);
         mMessages.push_back(message);
         return message.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
     }
@@ -34,7 +38,7 @@ public:
     const std::vector<Message>& messages() const { return mMessages; }
 
 private:
-    std::ostream& mErr;
+    std::FILE* mErr;
     std::vector<Message> mMessages;
 };
 
@@ -119,18 +123,16 @@ ParsedCommandLine checkCalibrateOptions(ParsedCommandLine parsed) {
 
 // The editor as File > Open leaves it for the data set just read.
 EditorFields editorAfterOpening(const CalibrationDataSet& data, const std::string& dataFile) {
-    EditorFields fields;
-    fields.txtIRP = data.ReferencePreparationName.text();
-    fields.txtWRP = data.WorkingPreparationName.text();
-    fields.txtISI = data.ISIReference.text();
-    fields.txtSEISI = data.SEISIReference.text();
-    fields.txtLowerINR = "1.5";
-    fields.txtUpperINR = "4.5";
-    fields.txtSDReg = "3";
-    fields.ComboCI = "95%";
-    fields.Chkbox1 = false;
-    fields.txtid = fs::path(dataFile).filename().string();
-    return fields;
+    return EditorFields{.txtid = fs::path(dataFile).filename().string(),
+                        .txtIRP = data.ReferencePreparationName.text(),
+                        .txtWRP = data.WorkingPreparationName.text(),
+                        .txtISI = data.ISIReference.text(),
+                        .txtSEISI = data.SEISIReference.text(),
+                        .txtLowerINR = "1.5",
+                        .txtUpperINR = "4.5",
+                        .txtSDReg = "3",
+                        .ComboCI = "95%",
+                        .Chkbox1 = false};
 }
 
 void applyOptions(const CalibrateOptions& options, EditorFields& fields) {
@@ -166,13 +168,25 @@ bool openDataFile(const std::string& path, CalibrationDataSet& data, MessageSink
     return reader.messages.empty();
 }
 
-int calibrate(const CalibrateOptions& options, const fs::path& executableFolder, std::ostream& out,
-              std::ostream& err) {
+// The results as computed, before the report rounds them in place, as JSON.
+std::string resultsAsJson(Calibration& calibration, const EditorFields& fields,
+                          const ReportHeader& header, const std::vector<Message>& messages) {
+    const CalibrationSettings settingsAsComputed = calibration.settings;
+    CalibrationResults resultsAsComputed = calibration.results;
+    BuildResultsReport(calibration.data, calibration.settings, calibration.results, fields, header);
+    // The working ISI's coefficient of variation exists only once the report formed it.
+    resultsAsComputed.CVISIWorking = calibration.results.CVISIWorking;
+    return ResultsToJson(calibration.data, settingsAsComputed, resultsAsComputed, messages);
+}
+
+int calibrate(const CalibrateOptions& options, const fs::path& executableFolder, std::FILE* out,
+              std::FILE* err) {
     PrintingMessageSink sink(err);
-    Calibration calibration;
     const fs::path tcrit =
         options.tcritPath ? fs::path(*options.tcritPath) : DefaultTCritPath(executableFolder);
-    calibration.tcrit = LoadCriticalTTable(tcrit.string());
+    // The table goes straight into the session's records (data, settings, results, table)
+    // rather than through a copy.
+    Calibration calibration{{}, {}, {}, LoadCriticalTTable(tcrit.string())};
     if (!openDataFile(options.dataFile, calibration.data, sink))
         return kExitStopped;
 
@@ -186,19 +200,12 @@ int calibrate(const CalibrateOptions& options, const fs::path& executableFolder,
     // The report reads the confidence level and the Tomenson box from the editor as it runs.
     calibration.settings.ConfidenceLevel = fields.ComboCI;
     calibration.settings.TomensonCorrection = fields.Chkbox1;
-    const CalibrationSettings settingsAsComputed = calibration.settings;
-    CalibrationResults resultsAsComputed = calibration.results;
-    const std::string report =
-        BuildResultsReport(calibration.data, calibration.settings, calibration.results, fields,
-                           MakeReportHeader(options.dataFile));
-    if (options.json) {
-        // The working ISI's coefficient of variation exists only once the report formed it.
-        resultsAsComputed.CVISIWorking = calibration.results.CVISIWorking;
-        out << ResultsToJson(calibration.data, settingsAsComputed, resultsAsComputed,
-                             sink.messages());
-    } else {
-        out.write(report.data(), static_cast<std::streamsize>(report.size()));
-    }
+    const ReportHeader header = MakeReportHeader(options.dataFile);
+    if (options.json)
+        write(out, resultsAsJson(calibration, fields, header, sink.messages()));
+    else
+        write(out, BuildResultsReport(calibration.data, calibration.settings, calibration.results,
+                                      fields, header));
     return kExitReported;
 }
 
@@ -270,17 +277,17 @@ fs::path ExecutableFolder(const char* argv0) {
 }
 
 int RunCli(const std::vector<std::string>& arguments, const fs::path& executableFolder,
-           std::ostream& out, std::ostream& err) {
+           std::FILE* out, std::FILE* err) {
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     switch (parsed.command) {
     case CliCommand::Help:
-        out << UsageText();
+        write(out, UsageText());
         return kExitReported;
     case CliCommand::Version:
-        out << "morvane-cli " << kProgramVersion << " (" << kVersionCaption << ")\n";
+        write(out, std::string("morvane-cli ") + kProgramVersion + " (" + kVersionCaption + ")\n");
         return kExitReported;
     case CliCommand::UsageError:
-        err << "morvane-cli: " << parsed.error << "\n\n" << UsageText();
+        write(err, "morvane-cli: " + parsed.error + "\n\n" + UsageText());
         return kExitUsage;
     case CliCommand::Calibrate:
         break;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,9 +50,10 @@ std::filesystem::path DefaultTCritPath(const std::filesystem::path& executableFo
 // The folder of the running executable.
 std::filesystem::path ExecutableFolder(const char* argv0);
 
-// Runs morvane-cli: the report (or the JSON document) goes to out, every message to err as
-// "TITLE: TEXT" lines. Returns the exit status.
+// Runs morvane-cli: the report (or the JSON document) goes to out, every message to err as a
+// "TITLE: TEXT" line the moment it is shown. Returns the exit status. The C streams are used, not
+// the iostreams, so that the program does not set up the standard iostream objects at start.
 int RunCli(const std::vector<std::string>& arguments, const std::filesystem::path& executableFolder,
-           std::ostream& out, std::ostream& err);
+           std::FILE* out, std::FILE* err);
 
 } // namespace morvane

@@ -1,6 +1,6 @@
 #include "cli_app.h"
 
-#include <iostream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,10 +14,9 @@ int main(int argc, char** argv) {
     // The report's CR LF line ends must reach the output unchanged.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    std::ios::sync_with_stdio(false);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const int status =
-        morvane::RunCli(arguments, morvane::ExecutableFolder(argv[0]), std::cout, std::cerr);
-    std::cout.flush();
+        morvane::RunCli(arguments, morvane::ExecutableFolder(argv[0]), stdout, stderr);
+    std::fflush(stdout);
     return status;
 }

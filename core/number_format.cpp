@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -84,8 +86,8 @@ constexpr std::array<double, 23> kExactPowersOfTen = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-constexpr std::array<std::uint64_t, 16> kIntegerPowersOfTen = [] {
-    std::array<std::uint64_t, 16> powers{};
+constexpr std::array<std::uint64_t, 20> kIntegerPowersOfTen = [] {
+    std::array<std::uint64_t, 20> powers{};
     std::uint64_t power = 1;
     for (std::uint64_t& entry : powers) {
         entry = power;
@@ -93,6 +95,29 @@ constexpr std::array<std::uint64_t, 16> kIntegerPowersOfTen = [] {
     }
     return powers;
 }();
+
+// The direct way for the report's values. With the magnitude scaled to units of the last decimal
+// place below 10^13, the fifteenth significant digit lies below that place: rounding to 15 digits
+// moves the scaled value by at most half a unit of that digit, less than 0.5e-14 of the value,
+// and the product's own rounding adds at most 1.2e-16 of it. A fraction farther than 1e-14 of
+// the value (under 0.1) from one half is therefore on the same side of one half in the 15-digit
+// form, and a move across a whole number rounds to that whole number either way. Only fractions
+// that close to one half are left to the decimal form.
+std::optional<std::uint64_t> directRoundedUnits(double magnitude, int decimals) {
+    if (decimals > 22)
+        return std::nullopt;
+    const double scaled = magnitude * kExactPowersOfTen[decimals];
+    if (!(scaled < 1e13))
+        return std::nullopt;
+    const auto whole = static_cast<std::int64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
+    const double margin = scaled * 1e-14;
+    if (fraction > 0.5 + margin)
+        return static_cast<std::uint64_t>(whole) + 1;
+    if (fraction < 0.5 - margin)
+        return static_cast<std::uint64_t>(whole);
+    return std::nullopt;
+}
 
 // The quick way to the rounded units, for magnitudes from 1e-8 to below 1e14: the 15 significant
 // digits are the magnitude times an exact power of ten, rounded to an integer. The product's own
@@ -135,23 +160,71 @@ std::optional<std::uint64_t> quickRoundedUnits(double magnitude, int decimals) {
     return digits / unit + (digits % unit >= unit / 2 ? 1 : 0);
 }
 
-// Lays out a rounded magnitude given in units of the last decimal place: at least one digit
-// before the point, exactly `decimals` after it.
-std::string layOutUnits(std::string_view units, int decimals, bool negative) {
+// Writes a rounded magnitude given as the digit string of its units of the last decimal place:
+// at least one digit before the point, exactly `decimals` after it. Returns the end of the text.
+char* writeUnitDigits(char* out, std::string_view units, int decimals, bool negative) {
     const std::size_t fraction = static_cast<std::size_t>(decimals);
-    const std::size_t digits = std::max(units.size(), fraction + 1);
-    const std::size_t padding = digits - units.size();
-    std::string text(digits + (negative ? 1 : 0) + (fraction > 0 ? 1 : 0), '0');
     if (negative)
-        text[0] = '-';
-    char* out = text.data() + (negative ? 1 : 0);
-    std::copy(units.begin(), units.end(), out + padding);
+        *out++ = '-';
+    const std::size_t padding = units.size() <= fraction ? fraction + 1 - units.size() : 0;
+    std::fill_n(out, padding, '0');
+    out = std::copy(units.begin(), units.end(), out + padding);
     if (fraction > 0) {
-        const std::size_t integer = digits - fraction;
-        std::copy_backward(out + integer, out + digits, out + digits + 1);
-        out[integer] = '.';
+        std::copy_backward(out - fraction, out, out + 1);
+        out[-static_cast<std::ptrdiff_t>(fraction)] = '.';
+        ++out;
     }
-    return text;
+    return out;
+}
+
+// "00", "01", ... "99": two digits at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int n = 0; n < 100; ++n) {
+        pairs[2 * n] = static_cast<char>('0' + n / 10);
+        pairs[2 * n + 1] = static_cast<char>('0' + n % 10);
+    }
+    return pairs;
+}();
+
+// The number of decimal digits of a whole number (1 for 0).
+int digitCount(std::uint64_t n) {
+    // 1233 / 4096 is just above log10(2): the guess is the count or one less.
+    const int guess = static_cast<int>((std::bit_width(n | 1) * 1233) >> 12);
+    return guess + (n >= kIntegerPowersOfTen[guess] ? 1 : 0);
+}
+
+// Writes the two last digits of n at p - 2 and returns p - 2.
+char* writeLastTwoDigits(char* p, std::uint64_t n) {
+    p -= 2;
+    std::copy_n(kDigitPairs.data() + 2 * (n % 100), 2, p);
+    return p;
+}
+
+// Writes a rounded magnitude given in units of the last decimal place, as writeUnitDigits does:
+// from the right, the decimals, the point and the whole part, two digits at a time.
+char* writeUnits(char* out, std::uint64_t units, int decimals, bool negative) {
+    if (negative)
+        *out++ = '-';
+    const int digits = std::max(digitCount(units), decimals + 1);
+    char* const end = out + digits + (decimals > 0 ? 1 : 0);
+    char* p = end;
+    int fraction = decimals;
+    for (; fraction >= 2; fraction -= 2, units /= 100)
+        p = writeLastTwoDigits(p, units);
+    if (fraction == 1) {
+        *--p = static_cast<char>('0' + units % 10);
+        units /= 10;
+    }
+    if (decimals > 0)
+        *--p = '.';
+    for (; units >= 100; units /= 100)
+        p = writeLastTwoDigits(p, units);
+    if (units >= 10)
+        writeLastTwoDigits(p, units);
+    else
+        p[-1] = static_cast<char>('0' + units);
+    return end;
 }
 
 // The general form of a magnitude from 0.00001 to below 10^14, laid out from its decimal form
@@ -177,7 +250,18 @@ void appendFixedWithoutLeadingZero(std::string& text, const DecimalForm& form) {
     }
 }
 
-int patternDecimals(std::string_view pattern) {
+// The slower ways, for values the direct way leaves undecided or cannot take. Kept out of
+// WritePattern so that its direct way stays short.
+[[gnu::noinline]] char* writeByDecimalForm(char* out, double magnitude, int decimals,
+                                           bool negative) {
+    if (const auto quick = quickRoundedUnits(magnitude, decimals))
+        return writeUnits(out, *quick, decimals, negative);
+    return writeUnitDigits(out, roundedUnits(decimalForm(magnitude), decimals), decimals, negative);
+}
+
+} // namespace
+
+int PatternDecimals(std::string_view pattern) {
     const auto point = pattern.find('.');
     if (point == std::string_view::npos)
         return 0;
@@ -185,20 +269,36 @@ int patternDecimals(std::string_view pattern) {
                                           [](char c) { return c == '0' || c == '#'; }));
 }
 
-} // namespace
+char* WritePattern(char* out, double value, int decimals) {
+    assert(decimals >= 0);
+    if (!std::isfinite(value))
+        return nullptr;
+    const double magnitude = std::fabs(value);
+    if (const auto direct = directRoundedUnits(magnitude, decimals))
+        return writeUnits(out, *direct, decimals, value < 0);
+    return writeByDecimalForm(out, magnitude, decimals, value < 0);
+}
+
+bool AppendPattern(std::string& text, double value, int decimals) {
+    std::array<char, MaxPatternLength(8)> buffer;
+    if (static_cast<std::size_t>(decimals) <= 8) {
+        const char* end = WritePattern(buffer.data(), value, decimals);
+        if (end)
+            text.append(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+        return end != nullptr;
+    }
+    const std::size_t size = text.size();
+    text.resize(size + MaxPatternLength(decimals));
+    const char* end = WritePattern(text.data() + size, value, decimals);
+    text.resize(end ? static_cast<std::size_t>(end - text.data()) : size);
+    return end != nullptr;
+}
 
 std::optional<std::string> FormatPattern(double value, std::string_view pattern) {
-    if (!std::isfinite(value))
+    std::string text;
+    if (!AppendPattern(text, value, PatternDecimals(pattern)))
         return std::nullopt;
-    const int decimals = patternDecimals(pattern);
-    const double magnitude = std::fabs(value);
-    if (const auto quick = quickRoundedUnits(magnitude, decimals)) {
-        std::array<char, 24> units;
-        const auto end = std::to_chars(units.data(), units.data() + units.size(), *quick).ptr;
-        return layOutUnits({units.data(), static_cast<std::size_t>(end - units.data())}, decimals,
-                           value < 0);
-    }
-    return layOutUnits(roundedUnits(decimalForm(magnitude), decimals), decimals, value < 0);
+    return text;
 }
 
 std::optional<std::string> FormatPattern(const Value& value, std::string_view pattern) {

@@ -2,6 +2,7 @@
 
 #include "value.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,12 +21,31 @@ std::optional<std::string> FormatPattern(double value, std::string_view pattern)
 // an empty value or a text that is not a number gives nothing.
 std::optional<std::string> FormatPattern(const Value& value, std::string_view pattern);
 
+// The number of digit places after the point of a display pattern: "##0.0000" has 4, "#0" 0.
+int PatternDecimals(std::string_view pattern);
+
+// The most characters a number takes under a pattern with `decimals` places after its point: a
+// sign, the 309 digits of the largest double before the point and one more for a carry, the
+// point and the decimals.
+constexpr std::size_t MaxPatternLength(int decimals) {
+    return 312 + static_cast<std::size_t>(decimals);
+}
+
+// Writes the value as FormatPattern writes it under a pattern with `decimals` (0 or more) places
+// after its point, into `out`, which has room for MaxPatternLength(decimals) characters; the
+// report's hot path. Returns the end of the text, or the null pointer (nothing written) for an
+// infinite or undefined value.
+char* WritePattern(char* out, double value, int decimals);
+
+// The same, appended to a text; false, and nothing appended, for an infinite or undefined value.
+bool AppendPattern(std::string& text, double value, int decimals);
+
 // A number as a print list writes it: a space for zero or a positive value, else "-"; the
 // magnitude in general form without the "0" before the point of a magnitude below 1; then a
 // space. 25 gives " 25 ", -0.5 gives "-.5 ", 0.046 gives " .046 ".
 std::string FormatPlainNumber(double value);
 
-// Appends the print-list form of a number to text; the report's hot path.
+// Appends the print-list form of a number to text.
 void AppendPlainNumber(std::string& text, double value);
 
 } // namespace morvane

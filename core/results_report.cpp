@@ -3,15 +3,20 @@
 #include "number_format.h"
 #include "report_statements.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <optional>
+#include <string_view>
 
 namespace morvane {
 
 namespace {
 
-constexpr const char* kUnderline = "__________________________________________________________";
-constexpr const char* kFortyEightSpaces = "                                                ";
+constexpr std::string_view kUnderline =
+    "__________________________________________________________";
 constexpr int kZoneWidth = 14;
 
 // Report arithmetic: a missing operand, a division by zero or a result beyond the real numbers
@@ -53,101 +58,244 @@ Number percentOf(const Value& part, const Value& whole) {
     return quotient(product(100.0, part.number()), whole.number());
 }
 
+// A display pattern such as "##0.00", read when the program is compiled: only its number of
+// decimals matters.
+struct Pattern {
+    consteval Pattern(const char* pattern) {
+        const char* p = pattern;
+        while (*p != '\0' && *p != '.')
+            ++p;
+        for (; *p != '\0'; ++p)
+            if (*p == '0' || *p == '#')
+                ++decimals;
+    }
+    int decimals = 0;
+};
+
 // ---- Rounding in place ----
 
-void roundToText(Value& field, std::string_view pattern) {
-    if (auto text = FormatPattern(field, pattern))
-        field = Value(std::move(*text));
+void roundToText(Value& field, Pattern pattern) {
+    const Number number = field.number();
+    std::string text;
+    if (number && AppendPattern(text, *number, pattern.decimals))
+        field = Value(std::move(text));
 }
 
-void roundToNumber(Value& field, std::string_view pattern) {
-    if (auto text = FormatPattern(field, pattern))
-        field = Value(*ParseNumber(*text));
+void roundToNumber(Value& field, Pattern pattern) {
+    const Number number = field.number();
+    std::string text;
+    if (number && AppendPattern(text, *number, pattern.decimals))
+        field = Value(*ParseNumber(text));
 }
 
-Value roundedText(Number value, std::string_view pattern) {
-    if (!value)
-        return {};
-    auto text = FormatPattern(*value, pattern);
-    return text ? Value(std::move(*text)) : Value();
+Value roundedText(Number value, Pattern pattern) {
+    std::string text;
+    if (value && AppendPattern(text, *value, pattern.decimals))
+        return Value(std::move(text));
+    return {};
 }
 
-Value roundedNumber(Number value, std::string_view pattern) {
+Value roundedNumber(Number value, Pattern pattern) {
     Value rounded = roundedText(value, pattern);
     if (!rounded.isEmpty())
         rounded = Value(*rounded.number());
     return rounded;
 }
 
+// ---- Where the statements go ----
+
+// The columns a UTF-8 text takes: one for each byte that is not a continuation byte (10xxxxxx),
+// those being counted eight bytes at a time.
+int columnsOf(std::string_view text) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    std::size_t continuation = 0;
+    std::size_t k = 0;
+    for (; k + 8 <= text.size(); k += 8) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, text.data() + k, 8);
+        // Bit 7 set and bit 6 (moved up to bit 7) clear, one mark per byte, summed by the product.
+        const std::uint64_t marks = bytes & ~(bytes << 1) & kHighBits;
+        continuation += ((marks >> 7) * kOnes) >> 56;
+    }
+    for (; k < text.size(); ++k)
+        continuation += (static_cast<unsigned char>(text[k]) & 0xC0) == 0x80 ? 1 : 0;
+    return static_cast<int>(text.size() - continuation);
+}
+
+// Collects the statements as items, for the printed report and for anyone who lays them out.
+class StatementCollector {
+public:
+    explicit StatementCollector(ReportStatements& statements) : mStatements(statements) {}
+
+    void text(std::string_view text) { mItems.push_back(ReportItem::Text(std::string(text))); }
+    void number(double value) { mItems.push_back(ReportItem::Number(value)); }
+    void count(int n) { number(n); }
+    void pattern(double value, int decimals) {
+        std::string text;
+        if (AppendPattern(text, value, decimals))
+            mItems.push_back(ReportItem::Text(std::move(text)));
+    }
+    void zone() { mItems.push_back(ReportItem::Zone()); }
+    void column(int column) { mItems.push_back(ReportItem::Column(column)); }
+    void pageBreak() { mStatements.push_back({ReportItem::PageBreak()}); }
+    void endStatement() {
+        mStatements.push_back(std::move(mItems));
+        mItems = {};
+    }
+
+private:
+    ReportStatements& mStatements;
+    ReportStatement mItems;
+};
+
+// Lays the statements out as text straight away, by the print-list rules, and keeps the column
+// count; continuation bytes of UTF-8 characters take no column. The text is written into room
+// made ahead a kilobyte at a time, within the size reserved for it, and cut to its length when
+// taken.
+class TextLayout {
+public:
+    explicit TextLayout(std::size_t expectedSize) { mOut.reserve(expectedSize); }
+
+    void text(std::string_view text) {
+        std::copy(text.begin(), text.end(), room(text.size()));
+        mEnd += text.size();
+        mColumn += columnsOf(text);
+    }
+    void number(double value) { ascii(FormatPlainNumber(value)); }
+    // A whole number by the same rule as number(), without the general form's detour.
+    void count(int n) {
+        char* const start = room(16);
+        *start = n < 0 ? '-' : ' ';
+        const unsigned magnitude = n < 0 ? 0u - static_cast<unsigned>(n) : static_cast<unsigned>(n);
+        char* end = std::to_chars(start + 1, start + 15, magnitude).ptr;
+        *end++ = ' ';
+        advance(end - start);
+    }
+    void pattern(double value, int decimals) {
+        char* const start = room(MaxPatternLength(decimals));
+        if (const char* end = WritePattern(start, value, decimals))
+            advance(end - start);
+    }
+    void zone() { padTo(((mColumn - 1) / kZoneWidth + 1) * kZoneWidth + 1); }
+    void column(int column) {
+        if (mColumn > column)
+            endStatement();
+        padTo(column);
+    }
+    void pageBreak() {}
+    void endStatement() {
+        char* out = room(2);
+        out[0] = '\r';
+        out[1] = '\n';
+        mEnd += 2;
+        mColumn = 1;
+    }
+
+    std::string take() && {
+        mOut.resize(mEnd);
+        return std::move(mOut);
+    }
+
+private:
+    // Where the next `size` characters go.
+    char* room(std::size_t size) {
+        if (mOut.size() - mEnd < size)
+            mOut.resize(mEnd + std::max<std::size_t>(size, 1024));
+        return mOut.data() + mEnd;
+    }
+    void advance(std::ptrdiff_t written) {
+        mEnd += static_cast<std::size_t>(written);
+        mColumn += static_cast<int>(written);
+    }
+    void ascii(std::string_view text) {
+        std::copy(text.begin(), text.end(), room(text.size()));
+        advance(static_cast<std::ptrdiff_t>(text.size()));
+    }
+    void padTo(int column) {
+        if (column > mColumn) {
+            const auto count = static_cast<std::size_t>(column - mColumn);
+            // Eight spaces at a time; those written beyond the padding are written over next.
+            char* const out = room(count + 8);
+            for (std::size_t k = 0; k < count; k += 8)
+                std::memcpy(out + k, "        ", 8);
+            advance(static_cast<std::ptrdiff_t>(count));
+        }
+    }
+
+    std::string mOut;
+    std::size_t mEnd = 0;
+    int mColumn = 1;
+};
+
 // ---- Building statements ----
 
-// Collects the items of one statement.
-class Line {
+// Writes the items of one statement and ends it when it goes out of scope.
+template <typename Sink> class Statement {
 public:
-    Line() { mItems.reserve(12); }
+    explicit Statement(Sink& out) : mOut(out) {}
+    ~Statement() { mOut.endStatement(); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
 
-    Line& text(std::string text) {
-        mItems.push_back(ReportItem::Text(std::move(text)));
+    Statement& text(std::string_view text) {
+        mOut.text(text);
         return *this;
     }
     // A count or plasma number, written by the print-list number rule.
-    Line& count(int n) {
-        mItems.push_back(ReportItem::Number(n));
+    Statement& count(int n) {
+        mOut.count(n);
         return *this;
     }
-    Line& plain(Number value) {
+    Statement& plain(Number value) {
         if (value && std::isfinite(*value))
-            mItems.push_back(ReportItem::Number(*value));
+            mOut.number(*value);
         return *this;
     }
-    Line& plain(double value) { return plain(Number(value)); }
-    Line& plain(const Value& value) { return plain(value.number()); }
-    Line& pattern(Number value, std::string_view pattern) {
+    Statement& plain(double value) { return plain(Number(value)); }
+    Statement& plain(const Value& value) { return plain(value.number()); }
+    Statement& pattern(Number value, Pattern pattern) {
         if (value)
-            if (auto formatted = FormatPattern(*value, pattern))
-                text(std::move(*formatted));
+            mOut.pattern(*value, pattern.decimals);
         return *this;
     }
-    Line& pattern(double value, std::string_view pattern) {
+    Statement& pattern(double value, Pattern pattern) {
         return this->pattern(Number(value), pattern);
     }
-    Line& pattern(const Value& value, std::string_view pattern) {
+    Statement& pattern(const Value& value, Pattern pattern) {
         return this->pattern(value.number(), pattern);
     }
     // A value as the rounding left it: a text unchanged, a number by the number rule.
-    Line& held(const Value& value) {
+    Statement& held(const Value& value) {
         if (value.isText())
             text(value.text());
         else
             plain(value.number());
         return *this;
     }
-    Line& zone() {
-        mItems.push_back(ReportItem::Zone());
+    Statement& zone() {
+        mOut.zone();
         return *this;
     }
-    Line& col(int column) {
-        mItems.push_back(ReportItem::Column(column));
+    Statement& col(int column) {
+        mOut.column(column);
         return *this;
     }
-
-    ReportStatement take() { return std::move(mItems); }
 
 private:
-    ReportStatement mItems;
+    Sink& mOut;
 };
 
-class ReportBuilder {
+template <typename Sink> class ReportBuilder {
 public:
     ReportBuilder(const CalibrationDataSet& data, const CalibrationSettings& settings,
                   const CalibrationResults& results, const EditorFields& editor,
                   const ReportHeader& header, const ReportOnlyValues& reportOnly,
-                  ReportDestination destination)
+                  ReportDestination destination, Sink& out)
         : mData(data), mSettings(settings), mResults(results), mEditor(editor), mHeader(header),
-          mReportOnly(reportOnly), mPrinted(destination == ReportDestination::Printer) {}
+          mReportOnly(reportOnly), mPrinted(destination == ReportDestination::Printer), mOut(out) {}
 
-    ReportStatements build() {
-        mStatements.reserve(80 + static_cast<std::size_t>(mData.SampleCount) * 2);
+    void build() {
         writeHeader();
         if (mResults.INRExcludedCount > 0)
             writeINRExclusions();
@@ -155,107 +303,105 @@ public:
         if (mResults.SDExcludedCount > 0)
             writeSDExclusions();
         if (mResults.CalibrationFailed == 1) {
-            add(Line().text("After exclusions, there is insufficient data to perform the "
-                            "calibration"));
+            line().text("After exclusions, there is insufficient data to perform the "
+                        "calibration");
             blank();
-            return std::move(mStatements);
+            return;
         }
         writeAllSamplesLine();
         writeAbnormalOnlyLine();
         writeTomensonCorrection();
         writeISIStatistics();
         if (mPrinted)
-            mStatements.push_back({ReportItem::PageBreak()});
+            mOut.pageBreak();
         writePTAndINRTable();
-        return std::move(mStatements);
     }
 
 private:
-    void add(Line& line) { mStatements.push_back(line.take()); }
-    void add(Line&& line) { mStatements.push_back(line.take()); }
-    void blank() { mStatements.emplace_back(); }
-    void underline() { add(Line().text(kUnderline)); }
+    Statement<Sink> line() { return Statement<Sink>(mOut); }
+    void blank() { mOut.endStatement(); }
+    void underline() { line().text(kUnderline); }
 
     void writeHeader() {
-        add(Line().zone().text("MORVANE"));
-        add(Line().zone().text(mHeader.versionCaption));
+        line().zone().text("MORVANE");
+        line().zone().text(mHeader.versionCaption);
         underline();
-        add(Line().text("File Name: ").text(mHeader.currentFileName));
-        Line dateLine;
-        dateLine.text("Date: ").text(mHeader.date);
-        for (int k = 0; k < (mPrinted ? 2 : 4); ++k)
-            dateLine.zone();
-        add(dateLine.text("Time: ").text(mHeader.time));
+        line().text("File Name: ").text(mHeader.currentFileName);
+        {
+            auto dateLine = line();
+            dateLine.text("Date: ").text(mHeader.date);
+            for (int k = 0; k < (mPrinted ? 2 : 4); ++k)
+                dateLine.zone();
+            dateLine.text("Time: ").text(mHeader.time);
+        }
         blank();
-        add(Line().text("Reference thromboplastin: ").text(mEditor.txtIRP));
-        add(Line().text("Working thromboplastin: ").text(mEditor.txtWRP));
+        line().text("Reference thromboplastin: ").text(mEditor.txtIRP);
+        line().text("Working thromboplastin: ").text(mEditor.txtWRP);
         blank();
-        add(Line().count(mResults.NormalCount).text(" normal observations and"));
-        add(Line()
-                .count(mResults.AbnormalCount)
-                .text(" abnormal observations in original data-set"));
+        line().count(mResults.NormalCount).text(" normal observations and");
+        line().count(mResults.AbnormalCount).text(" abnormal observations in original data-set");
     }
 
     void writeINRExclusions() {
         underline();
-        add(Line().zone().text(" Observations outside INR limits"));
-        add(Line()
-                .zone()
-                .text("(MNPT derived from all ")
-                .count(mResults.NormalCount)
-                .text("normal observations"));
-        add(Line()
-                .zone()
-                .text("(lower limit=")
-                .pattern(mSettings.LowerINR, "#0.00")
-                .text("; upper limit=")
-                .pattern(mSettings.UpperINR, "#0.00")
-                .text(")"));
+        line().zone().text(" Observations outside INR limits");
+        line()
+            .zone()
+            .text("(MNPT derived from all ")
+            .count(mResults.NormalCount)
+            .text("normal observations");
+        line()
+            .zone()
+            .text("(lower limit=")
+            .pattern(mSettings.LowerINR, "#0.00")
+            .text("; upper limit=")
+            .pattern(mSettings.UpperINR, "#0.00")
+            .text(")");
         blank();
-        add(Line().zone().text(mPrinted ? "    Plasma       PT                INR"
-                                        : "  Plasma     PT           INR"));
+        line().zone().text(mPrinted ? "    Plasma       PT                INR"
+                                    : "  Plasma     PT           INR");
         const Number mnpt = mResults.MNPTReference.number();
         const Number isi = mData.ISIReference.number();
         for (int i = 1; i <= mData.SampleCount; ++i) {
             if (mResults.INRExcluded[i] != 1)
                 continue;
             const Number inr = power(quotient(mData.ReferencePT[i], mnpt), isi);
-            add(Line()
-                    .col(20)
-                    .count(i)
-                    .zone()
-                    .plain(mData.ReferencePT[i])
-                    .zone()
-                    .pattern(inr, "##0.00"));
+            line()
+                .col(20)
+                .count(i)
+                .zone()
+                .plain(mData.ReferencePT[i])
+                .zone()
+                .pattern(inr, "##0.00");
         }
     }
 
     void writeSDExclusions() {
-        add(Line().zone().text(" Observations outside SD limits"));
-        add(Line().zone().text("(SD limit=").pattern(mSettings.SDLimit, "#0.00").text(")"));
+        line().zone().text(" Observations outside SD limits");
+        line().zone().text("(SD limit=").pattern(mSettings.SDLimit, "#0.00").text(")");
         blank();
-        add(Line().zone().text(mPrinted ? "    Plasma       PT" : "  Plasma     PT"));
+        line().zone().text(mPrinted ? "    Plasma       PT" : "  Plasma     PT");
         for (int i = 1; i <= mData.SampleCount; ++i)
             if (mResults.SDExcluded[i] == 1)
-                add(Line().col(20).count(i).zone().plain(mData.ReferencePT[i]));
+                line().col(20).count(i).zone().plain(mData.ReferencePT[i]);
         underline();
     }
 
     void writeLineCoefficients(const Value& intercept, const Value& slope, const Value& seIntercept,
                                const Value& seSlope) {
-        add(Line()
-                .text("Coefficients  :          y  =  ")
-                .held(intercept)
-                .text("  +  ")
-                .held(slope)
-                .text(" x"));
-        add(Line()
-                .text("Standard error:               (")
-                .held(seIntercept)
-                .text(") ")
-                .text("   (")
-                .held(seSlope)
-                .text(")"));
+        line()
+            .text("Coefficients  :          y  =  ")
+            .held(intercept)
+            .text("  +  ")
+            .held(slope)
+            .text(" x");
+        line()
+            .text("Standard error:               (")
+            .held(seIntercept)
+            .text(") ")
+            .text("   (")
+            .held(seSlope)
+            .text(")");
         blank();
     }
 
@@ -266,50 +412,50 @@ private:
 
     void writeAllSamplesLine() {
         const int used = mData.SampleCount - mResults.INRExcludedCount - mResults.SDExcludedCount;
-        add(Line().text("ABNORMAL+NORMAL CALIBRATION (n = ").count(used).text(")"));
+        line().text("ABNORMAL+NORMAL CALIBRATION (n = ").count(used).text(")");
         blank();
         blank();
         const CalibrationResults& r = mResults;
         writeLineCoefficients(r.InterceptAll, r.SlopeAll, r.SEInterceptAll, r.SESlopeAll);
-        add(Line()
-                .text("    SD about line = ")
-                .held(r.SDAboutLineAll)
-                .text("   CV of slope = ")
-                .held(mReportOnly.CVSlopeAll));
+        line()
+            .text("    SD about line = ")
+            .held(r.SDAboutLineAll)
+            .text("   CV of slope = ")
+            .held(mReportOnly.CVSlopeAll);
         blank();
         if (isNonZero(r.SlopeCILowAll))
-            add(Line()
-                    .text("    ")
-                    .text(mEditor.ComboCI)
-                    .text(" Confidence Interval for slope: (")
-                    .held(r.SlopeCILowAll)
-                    .text(", ")
-                    .held(r.SlopeCIHighAll)
-                    .text(")"));
+            line()
+                .text("    ")
+                .text(mEditor.ComboCI)
+                .text(" Confidence Interval for slope: (")
+                .held(r.SlopeCILowAll)
+                .text(", ")
+                .held(r.SlopeCIHighAll)
+                .text(")");
         underline();
     }
 
     void writeAbnormalOnlyLine() {
         const CalibrationResults& r = mResults;
-        add(Line().text("ABNORMAL ONLY CALIBRATION (n = ").count(r.AbnormalsUsed).text(")"));
+        line().text("ABNORMAL ONLY CALIBRATION (n = ").count(r.AbnormalsUsed).text(")");
         blank();
         writeLineCoefficients(r.InterceptAbnormal, r.SlopeAbnormal, r.SEInterceptAbnormal,
                               r.SESlopeAbnormal);
-        add(Line()
-                .text("    SD about line = ")
-                .held(r.SDAboutLineAbnormal)
-                .text("   CV of slope = ")
-                .held(mReportOnly.CVSlopeAbnormal));
+        line()
+            .text("    SD about line = ")
+            .held(r.SDAboutLineAbnormal)
+            .text("   CV of slope = ")
+            .held(mReportOnly.CVSlopeAbnormal);
         blank();
         if (isNonZero(r.SlopeCILowAbnormal))
-            add(Line()
-                    .text("    ")
-                    .text(mEditor.ComboCI)
-                    .text(" Confidence Interval for slope: (")
-                    .held(r.SlopeCILowAbnormal)
-                    .text(", ")
-                    .plain(r.SlopeCIHighAbnormal)
-                    .text(")"));
+            line()
+                .text("    ")
+                .text(mEditor.ComboCI)
+                .text(" Confidence Interval for slope: (")
+                .held(r.SlopeCILowAbnormal)
+                .text(", ")
+                .plain(r.SlopeCIHighAbnormal)
+                .text(")");
         blank();
         underline();
         blank();
@@ -317,28 +463,32 @@ private:
 
     void writeTomensonCorrection() {
         const CalibrationResults& r = mResults;
-        add(Line().text("TOMENSON'S CORRECTION"));
+        line().text("TOMENSON'S CORRECTION");
         blank();
-        add(Line().text("    Vertical displacement, d, between abnormal only line"));
-        add(Line()
-                .text("    and mean of normal log PT = ")
-                .held(r.Displacement)
-                .text(" (exp(d) = ")
-                .pattern(exponential(r.Displacement.number()), "#0.0000")
-                .text(")"));
-        add(Line()
-                .text("    ")
-                .text(mEditor.ComboCI)
-                .text(" Confidence Interval for displacement: (")
-                .held(r.DisplacementCILow)
-                .text(", ")
-                .plain(r.DisplacementCIHigh)
-                .text(")"));
-        add(Line()
-                .text("    Test for zero displacement: test statistic = ")
-                .pattern(r.DisplacementT, "#0.00"));
-        const std::string dfIndent = mPrinted ? std::string(47, ' ') : kFortyEightSpaces;
-        add(Line().text(dfIndent + "degrees of freedom =  ").pattern(r.DisplacementDF, "#0"));
+        line().text("    Vertical displacement, d, between abnormal only line");
+        line()
+            .text("    and mean of normal log PT = ")
+            .held(r.Displacement)
+            .text(" (exp(d) = ")
+            .pattern(exponential(r.Displacement.number()), "#0.0000")
+            .text(")");
+        line()
+            .text("    ")
+            .text(mEditor.ComboCI)
+            .text(" Confidence Interval for displacement: (")
+            .held(r.DisplacementCILow)
+            .text(", ")
+            .plain(r.DisplacementCIHigh)
+            .text(")");
+        line()
+            .text("    Test for zero displacement: test statistic = ")
+            .pattern(r.DisplacementT, "#0.00");
+        // The printed page has one space less before the degrees of freedom.
+        constexpr std::string_view degreesOfFreedom =
+            "                                                degrees of freedom =  ";
+        line()
+            .text(mPrinted ? degreesOfFreedom.substr(1) : degreesOfFreedom)
+            .pattern(r.DisplacementDF, "#0");
         writePValue();
         blank();
         underline();
@@ -348,73 +498,77 @@ private:
     void writePValue() {
         const Number low = mResults.DisplacementPLow.number();
         const Number high = mResults.DisplacementPHigh.number();
-        const std::string indent = kFortyEightSpaces;
+        constexpr std::string_view indent = "                                                ";
         if (low && *low == 0.0)
-            add(Line().text(indent + "p-value < ").held(mResults.DisplacementPHigh));
+            line()
+                .text("                                                p-value < ")
+                .held(mResults.DisplacementPHigh);
         if (high && *high == 1.0)
-            add(Line().text(indent + "p-value > ").held(mResults.DisplacementPLow));
+            line()
+                .text("                                                p-value > ")
+                .held(mResults.DisplacementPLow);
         if (low && high && *low != 0.0 && *high != 1.0)
-            add(Line()
-                    .text(indent)
-                    .held(mResults.DisplacementPLow)
-                    .text(" < p-value < ")
-                    .held(mResults.DisplacementPHigh));
+            line()
+                .text(indent)
+                .held(mResults.DisplacementPLow)
+                .text(" < p-value < ")
+                .held(mResults.DisplacementPHigh);
     }
 
     void writeISIStatistics() {
         const CalibrationResults& r = mResults;
-        add(Line().text("ISI STATISTICS"));
+        line().text("ISI STATISTICS");
         blank();
-        add(Line()
-                .text("ISI (")
-                .text(mEditor.txtIRP)
-                .text(") = ")
-                .pattern(mData.ISIReference, "#0.0000"));
-        add(Line()
-                .text("MNPT = ")
-                .plain(r.MNPTReferenceUsed)
-                .text(" (")
-                .count(r.NormalsUsed)
-                .text("normals)"));
-        add(Line().text("Standard error = ").held(mData.SEISIReference));
-        add(Line().text("CV of ISI = ").plain(mReportOnly.CVISIReference));
+        line()
+            .text("ISI (")
+            .text(mEditor.txtIRP)
+            .text(") = ")
+            .pattern(mData.ISIReference, "#0.0000");
+        line()
+            .text("MNPT = ")
+            .plain(r.MNPTReferenceUsed)
+            .text(" (")
+            .count(r.NormalsUsed)
+            .text("normals)");
+        line().text("Standard error = ").held(mData.SEISIReference);
+        line().text("CV of ISI = ").plain(mReportOnly.CVISIReference);
         blank();
-        add(Line()
-                .text("ISI (")
-                .text(mEditor.txtWRP)
-                .text(") = ")
-                .pattern(r.ISIWorking, "#0.0000"));
-        add(Line()
-                .text("MNPT = ")
-                .held(r.MNPTWorkingUsed)
-                .text(" (")
-                .count(r.NormalsUsed)
-                .text("normals)"));
-        add(Line().text("Standard error = ").held(r.SEISIWorking));
-        add(Line().text("CV of ISI = ").plain(r.CVISIWorking));
+        line().text("ISI (").text(mEditor.txtWRP).text(") = ").pattern(r.ISIWorking, "#0.0000");
+        line()
+            .text("MNPT = ")
+            .held(r.MNPTWorkingUsed)
+            .text(" (")
+            .count(r.NormalsUsed)
+            .text("normals)");
+        line().text("Standard error = ").held(r.SEISIWorking);
+        line().text("CV of ISI = ").plain(r.CVISIWorking);
         underline();
     }
 
     void writeTableHeadings() {
         const bool tomenson = mEditor.Chkbox1;
-        Line first, second, third;
-        first.col(20).text("Reference").col(40).text("Working");
-        second.col(20).text("Thromboplastin").col(40).text("Thromboplastin");
+        {
+            auto first = line();
+            first.col(20).text("Reference").col(40).text("Working");
+            if (tomenson)
+                first.col(60).text("Tomenson's");
+        }
+        {
+            auto second = line();
+            second.col(20).text("Thromboplastin").col(40).text("Thromboplastin");
+            if (tomenson)
+                second.col(60).text("corrected");
+        }
+        auto third = line();
         third.col(7).text("Plasma").col(20).text("PT").col(30).text("INR");
         third.col(40).text("PT").col(50).text("INR");
-        if (tomenson) {
-            first.col(60).text("Tomenson's");
-            second.col(60).text("corrected");
+        if (tomenson)
             third.col(60).text("INR");
-        }
-        add(first);
-        add(second);
-        add(third);
     }
 
     void writePTAndINRTable() {
         const CalibrationResults& r = mResults;
-        add(Line().text("PROTHROMBIN TIMES AND INTERNATIONAL NORMALIZED RATIOS"));
+        line().text("PROTHROMBIN TIMES AND INTERNATIONAL NORMALIZED RATIOS");
         blank();
         writeTableHeadings();
         const Number mnptReference = r.MNPTReferenceUsed.number();
@@ -427,7 +581,7 @@ private:
             const double referencePT = mData.ReferencePT[i];
             const double workingPT = mData.WorkingPT[i];
             const Number workingRatio = quotient(workingPT, mnptWorking);
-            Line row;
+            auto row = line();
             row.col(10).count(i);
             row.col(20).pattern(referencePT, "##0.00");
             row.col(30).pattern(power(quotient(referencePT, mnptReference), isiReference),
@@ -439,7 +593,6 @@ private:
                     power(product(power(workingRatio, slopeAbnormal), expD), isiReference);
                 row.col(60).pattern(corrected, "#0.00");
             }
-            add(row);
         }
     }
 
@@ -450,71 +603,40 @@ private:
     const ReportHeader& mHeader;
     const ReportOnlyValues& mReportOnly;
     const bool mPrinted;
-    ReportStatements mStatements;
+    Sink& mOut;
 };
+
+template <typename Sink>
+void buildReport(const CalibrationDataSet& data, CalibrationSettings& settings,
+                 CalibrationResults& results, const EditorFields& editor,
+                 const ReportHeader& header, ReportDestination destination, Sink& out) {
+    const ReportOnlyValues reportOnly = RoundResultsForReport(data, settings, results);
+    ReportBuilder<Sink>(data, settings, results, editor, header, reportOnly, destination, out)
+        .build();
+}
 
 // ---- Laying out ----
 
-// Appends text to a line and keeps the column count; continuation bytes of UTF-8 characters
-// take no column.
-class LineLayout {
-public:
-    explicit LineLayout(std::string& out) : mOut(out) {}
-
-    void append(std::string_view text) {
-        mOut.append(text);
-        for (char c : text)
-            if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-                ++mColumn;
-    }
-    void appendNumber(double value) {
-        const std::size_t before = mOut.size();
-        AppendPlainNumber(mOut, value);
-        mColumn += static_cast<int>(mOut.size() - before);
-    }
-    void nextZone() { padTo(((mColumn - 1) / kZoneWidth + 1) * kZoneWidth + 1); }
-    void tabTo(int column) {
-        if (mColumn > column)
-            endLine();
-        padTo(column);
-    }
-    void endLine() {
-        mOut += "\r\n";
-        mColumn = 1;
-    }
-
-private:
-    void padTo(int column) {
-        if (column > mColumn) {
-            mOut.append(static_cast<std::size_t>(column - mColumn), ' ');
-            mColumn = column;
-        }
-    }
-
-    std::string& mOut;
-    int mColumn = 1;
-};
-
-void renderStatement(const ReportStatement& statement, LineLayout& line) {
+void renderStatement(const ReportStatement& statement, TextLayout& layout) {
     for (const ReportItem& item : statement) {
         switch (item.kind) {
         case ReportItem::Kind::Text:
-            line.append(item.text);
+            layout.text(item.text);
             break;
         case ReportItem::Kind::Number:
-            line.appendNumber(item.number);
+            layout.number(item.number);
             break;
         case ReportItem::Kind::Zone:
-            line.nextZone();
+            layout.zone();
             break;
         case ReportItem::Kind::Column:
-            line.tabTo(item.column);
+            layout.column(item.column);
             break;
         case ReportItem::Kind::PageBreak:
             break;
         }
     }
-    line.endLine();
+    layout.endStatement();
 }
 
 } // namespace
@@ -525,9 +647,9 @@ bool IsPageBreak(const ReportStatement& statement) {
 
 ReportOnlyValues RoundResultsForReport(const CalibrationDataSet& data,
                                        CalibrationSettings& settings, CalibrationResults& results) {
-    constexpr std::string_view four = "##0.0000";
-    constexpr std::string_view three = "##0.000";
-    constexpr std::string_view two = "##0.00";
+    constexpr Pattern four = "##0.0000";
+    constexpr Pattern three = "##0.000";
+    constexpr Pattern two = "##0.00";
     ReportOnlyValues only;
     CalibrationResults& r = results;
     for (Value* field :
@@ -561,25 +683,29 @@ ReportStatements BuildReportStatements(const CalibrationDataSet& data,
                                        CalibrationSettings& settings, CalibrationResults& results,
                                        const EditorFields& editor, const ReportHeader& header,
                                        ReportDestination destination) {
-    const ReportOnlyValues reportOnly = RoundResultsForReport(data, settings, results);
-    return ReportBuilder(data, settings, results, editor, header, reportOnly, destination).build();
+    ReportStatements statements;
+    statements.reserve(80 + static_cast<std::size_t>(data.SampleCount) * 2);
+    StatementCollector collector(statements);
+    buildReport(data, settings, results, editor, header, destination, collector);
+    return statements;
 }
 
 std::string RenderReportText(const ReportStatements& statements) {
-    std::string text;
-    text.reserve(statements.size() * 48);
-    LineLayout line(text);
+    TextLayout layout(statements.size() * 48);
     for (const ReportStatement& statement : statements)
         if (!IsPageBreak(statement))
-            renderStatement(statement, line);
-    return text;
+            renderStatement(statement, layout);
+    return std::move(layout).take();
 }
 
+// The text is laid out as the statements are formed, with no statement list in between; it is
+// the text RenderReportText makes of BuildReportStatements for the text destination.
 std::string BuildResultsReport(const CalibrationDataSet& data, CalibrationSettings& settings,
                                CalibrationResults& results, const EditorFields& editor,
                                const ReportHeader& header) {
-    return RenderReportText(
-        BuildReportStatements(data, settings, results, editor, header, ReportDestination::Text));
+    TextLayout layout(2560 + static_cast<std::size_t>(data.SampleCount) * 64);
+    buildReport(data, settings, results, editor, header, ReportDestination::Text, layout);
+    return std::move(layout).take();
 }
 
 } // namespace morvane
