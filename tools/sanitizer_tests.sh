@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install_dependencies.sh
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_BUILD_BENCHMARKS=OFF \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVANE_BUILD_BENCHMARKS=OFF -DMORVANE_CLI_LINKAGE=shared \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 cmake --build build-asan -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
