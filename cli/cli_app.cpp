@@ -1,13 +1,16 @@
 #include "cli_app.h"
 
+#include "atomic_file.h"
 #include "calibration_run.h"
 #include "critical_t_table.h"
 #include "data_file.h"
 #include "grid_conversion.h"
 #include "message.h"
+#include "plot_options.h"
 #include "report_clock.h"
 #include "results_json.h"
 #include "results_report.h"
+#include "svg_surface.h"
 #include "version.h"
 
 #include <string_view>
@@ -64,6 +67,12 @@ std::optional<std::string>* textOption(CalibrateOptions& options, std::string_vi
         return &options.id;
     if (name == "--tcrit")
         return &options.tcritPath;
+    if (name == "--title")
+        return &options.title;
+    if (name == "--x-label")
+        return &options.xLabel;
+    if (name == "--y-label")
+        return &options.yLabel;
     return nullptr;
 }
 
@@ -92,6 +101,19 @@ std::optional<std::string> takeArgument(const std::vector<std::string>& argument
         options.json = true;
         return std::nullopt;
     }
+    if (argument == "--no-legend" || argument == "--no-abnormal-line") {
+        (argument == "--no-legend" ? options.noLegend : options.noAbnormalLine) = true;
+        return std::nullopt;
+    }
+    if (argument == "--out" || argument.starts_with("--out=")) {
+        if (argument.size() > 5)
+            options.outFile = argument.substr(6);
+        else if (k + 1 < arguments.size())
+            options.outFile = arguments[++k];
+        else
+            return "option --out needs a value";
+        return std::nullopt;
+    }
     const auto equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
     if (auto* field = textOption(options, name)) {
@@ -112,12 +134,21 @@ std::optional<std::string> takeArgument(const std::vector<std::string>& argument
 }
 
 ParsedCommandLine checkCalibrateOptions(ParsedCommandLine parsed) {
-    if (parsed.command != CliCommand::Calibrate)
+    const CalibrateOptions& options = parsed.options;
+    if (parsed.command != CliCommand::Calibrate && parsed.command != CliCommand::Plot)
         return parsed;
-    if (parsed.options.dataFile.empty())
+    if (options.dataFile.empty())
         return usageError("no data file given");
-    if (parsed.options.ci && !isConfidenceLevel(*parsed.options.ci))
-        return usageError("--ci takes 90%, 95% or 99%, not \"" + *parsed.options.ci + "\"");
+    if (options.ci && !isConfidenceLevel(*options.ci))
+        return usageError("--ci takes 90%, 95% or 99%, not \"" + *options.ci + "\"");
+    const bool plotOptionGiven = !options.outFile.empty() || options.title || options.xLabel ||
+                                 options.yLabel || options.noLegend || options.noAbnormalLine;
+    if (parsed.command == CliCommand::Calibrate && plotOptionGiven)
+        return usageError("the plot options belong to the plot command");
+    if (parsed.command == CliCommand::Plot && options.json)
+        return usageError("--json belongs to the calibrate command");
+    if (parsed.command == CliCommand::Plot && options.outFile.empty())
+        return usageError("the plot command needs --out FILE.svg");
     return parsed;
 }
 
@@ -179,22 +210,79 @@ std::string resultsAsJson(Calibration& calibration, const EditorFields& fields,
     return ResultsToJson(calibration.data, settingsAsComputed, resultsAsComputed, messages);
 }
 
+// The plot options as File > Open leaves them for the data set just read, with the command
+// line's changes.
+PlotOptions plotOptionsAfterOpening(const CalibrationDataSet& data,
+                                    const CalibrateOptions& options) {
+    PlotOptions plot = StartUpPlotOptions(data);
+    TakeAxisLabelsFrom(data, plot);
+    plot.PlotTitle = options.title.value_or(plot.PlotTitle);
+    plot.XAxisLabel = options.xLabel.value_or(plot.XAxisLabel);
+    plot.YAxisLabel = options.yLabel.value_or(plot.YAxisLabel);
+    if (options.noLegend)
+        plot.ShowLegend = 0;
+    if (options.noAbnormalLine)
+        plot.ShowAbnormalOnlyLine = 0;
+    return plot;
+}
+
+// Opens the data file and calibrates as "Calibrate" does; the outcome, or nothing when the
+// file could not be read.
+std::optional<RunOutcome> openAndCalibrate(const CalibrateOptions& options,
+                                           const fs::path& executableFolder,
+                                           Calibration& calibration, EditorFields& fields,
+                                           PlotOptions& plot, MessageSink& sink) {
+    const fs::path tcrit =
+        options.tcritPath ? fs::path(*options.tcritPath) : DefaultTCritPath(executableFolder);
+    calibration.tcrit = LoadCriticalTTable(tcrit.string());
+    if (!openDataFile(options.dataFile, calibration.data, sink))
+        return std::nullopt;
+    plot = plotOptionsAfterOpening(calibration.data, options);
+    GridCells grid;
+    WriteDataToGrid(calibration.data, grid);
+    fields = editorAfterOpening(calibration.data, options.dataFile);
+    applyOptions(options, fields);
+    return PerformCalibrationRun(calibration, grid, fields, sink);
+}
+
+// Calibrates and writes the plot as SVG, drawn from the report's rounded coefficients as
+// "Produce Plot" draws them after a run.
+int plot(const CalibrateOptions& options, const fs::path& executableFolder, std::FILE* err) {
+    PrintingMessageSink sink(err);
+    Calibration calibration;
+    EditorFields fields;
+    PlotOptions plotOptions;
+    const auto outcome =
+        openAndCalibrate(options, executableFolder, calibration, fields, plotOptions, sink);
+    if (!outcome || *outcome == RunOutcome::Stopped)
+        return kExitStopped;
+    if (*outcome == RunOutcome::FitFailed) {
+        write(err, "morvane-cli: no plot is drawn when the calibration fails\n");
+        return kExitStopped;
+    }
+    BuildResultsReport(calibration.data, calibration.settings, calibration.results, fields,
+                       MakeReportHeader(options.dataFile));
+    constexpr int kPlotPixels = 600;
+    const std::string svg = RenderCalibrationPlotSvg(calibration.data, calibration.results,
+                                                     plotOptions, kPlotPixels, kPlotPixels);
+    const std::string failure = WriteFileAtomically(options.outFile, svg);
+    if (!failure.empty()) {
+        write(err, "morvane-cli: the plot could not be written to " + options.outFile + " (" +
+                       failure + ")\n");
+        return kExitStopped;
+    }
+    return kExitReported;
+}
+
 int calibrate(const CalibrateOptions& options, const fs::path& executableFolder, std::FILE* out,
               std::FILE* err) {
     PrintingMessageSink sink(err);
-    const fs::path tcrit =
-        options.tcritPath ? fs::path(*options.tcritPath) : DefaultTCritPath(executableFolder);
-    // The table goes straight into the session's records (data, settings, results, table)
-    // rather than through a copy.
-    Calibration calibration{{}, {}, {}, LoadCriticalTTable(tcrit.string())};
-    if (!openDataFile(options.dataFile, calibration.data, sink))
-        return kExitStopped;
-
-    GridCells grid;
-    WriteDataToGrid(calibration.data, grid);
-    EditorFields fields = editorAfterOpening(calibration.data, options.dataFile);
-    applyOptions(options, fields);
-    if (PerformCalibrationRun(calibration, grid, fields, sink) == RunOutcome::Stopped)
+    Calibration calibration;
+    EditorFields fields;
+    PlotOptions unused;
+    const auto outcome =
+        openAndCalibrate(options, executableFolder, calibration, fields, unused, sink);
+    if (!outcome || *outcome == RunOutcome::Stopped)
         return kExitStopped;
 
     // The report reads the confidence level and the Tomenson box from the editor as it runs.
@@ -219,13 +307,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         parsed.command = arguments[0] == "--help" ? CliCommand::Help : CliCommand::Version;
         return parsed;
     }
-    if (arguments[0] != "calibrate")
+    if (arguments[0] != "calibrate" && arguments[0] != "plot")
         return usageError("unknown command " + arguments[0]);
-    parsed.command = CliCommand::Calibrate;
+    parsed.command = arguments[0] == "plot" ? CliCommand::Plot : CliCommand::Calibrate;
+    const CliCommand command = parsed.command;
     for (std::size_t k = 1; k < arguments.size(); ++k) {
         if (auto error = takeArgument(arguments, k, parsed))
             return usageError(std::move(*error));
-        if (parsed.command != CliCommand::Calibrate)
+        if (parsed.command != command)
             return parsed;
     }
     return checkCalibrateOptions(std::move(parsed));
@@ -233,6 +322,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
     return "Usage: morvane-cli calibrate [OPTIONS] DATAFILE\n"
+           "       morvane-cli plot [OPTIONS] [PLOT OPTIONS] --out FILE.svg DATAFILE\n"
            "       morvane-cli --help | --version\n"
            "\n"
            "Calibrates the working thromboplastin of a data file against the reference one\n"
@@ -247,13 +337,25 @@ std::string UsageText() {
            "  --ci LEVEL        confidence level: 90%, 95% (default) or 99%\n"
            "  --tomenson        add the Tomenson-corrected INR column to the table\n"
            "  --id TEXT         calibration identifier (default: the file's name)\n"
-           "  --tcrit PATH      critical t table (default: tcrit.txt beside the program)\n"
+           "  --tcrit PATH      critical t table (default: tcrit.txt beside the program,\n"
+           "                    else ../share/morvane/tcrit.txt from the program's folder)\n"
            "  --json            print settings, results and messages as JSON instead\n"
+           "\n"
+           "Plot options (plot calibrates as calibrate does, then writes the plot as SVG):\n"
+           "  --out FILE        the SVG file to write\n"
+           "  --title TEXT      plot title\n"
+           "  --x-label TEXT    x axis title (default: the working preparation's name)\n"
+           "  --y-label TEXT    y axis title (default: the reference preparation's name)\n"
+           "  --no-legend       leave the legend out\n"
+           "  --no-abnormal-line  leave the abnormal-only line out\n"
+           "\n"
+           "Other options:\n"
            "  --help            print this text\n"
            "  --version         print the program's version\n"
            "\n"
            "Messages go to standard error as \"TITLE: TEXT\". Exit status: 0 when the report\n"
-           "was printed, 1 when the data file could not be read or the data were refused,\n"
+           "was printed (plot: the SVG file was written), 1 when the data file or the table\n"
+           "could not be read, the data were refused, or no plot could be drawn or written,\n"
            "2 for a wrong command line.\n"
            "SOURCE_DATE_EPOCH (seconds, UTC), when set, gives the report's date and time.\n";
 }
@@ -289,6 +391,8 @@ int RunCli(const std::vector<std::string>& arguments, const fs::path& executable
     case CliCommand::UsageError:
         write(err, "morvane-cli: " + parsed.error + "\n\n" + UsageText());
         return kExitUsage;
+    case CliCommand::Plot:
+        return plot(parsed.options, executableFolder, err);
     case CliCommand::Calibrate:
         break;
     }

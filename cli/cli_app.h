@@ -27,9 +27,17 @@ struct CalibrateOptions {
     std::optional<std::string> tcritPath; // the critical t table file
     bool tomenson = false;                // ticks Chkbox1
     bool json = false;
+
+    // `morvane-cli plot` only: where the SVG goes and what the plot options hold.
+    std::string outFile;
+    std::optional<std::string> title;  // PlotTitle
+    std::optional<std::string> xLabel; // XAxisLabel
+    std::optional<std::string> yLabel; // YAxisLabel
+    bool noLegend = false;
+    bool noAbnormalLine = false;
 };
 
-enum class CliCommand { Calibrate, Help, Version, UsageError };
+enum class CliCommand { Calibrate, Plot, Help, Version, UsageError };
 
 struct ParsedCommandLine {
     CliCommand command = CliCommand::UsageError;

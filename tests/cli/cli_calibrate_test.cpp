@@ -333,3 +333,48 @@ TEST(CliExamples, GeneratorRewritesTheKeptFilesExactly) {
 
 } // namespace
 } // namespace morvane
+
+namespace morvane {
+namespace {
+
+// The plot command calibrates as calibrate does and writes the plot as SVG: every text a
+// <text> element (title, axis titles from the file's preparation names or the options, tick
+// labels), every abnormal sample a <circle>; a failed fit or a wrong command line writes none.
+TEST(CliPlot, WritesTheCalibrationPlotAsSvg) {
+    const fs::path svg = fs::path(::testing::TempDir()) / "morvane_cli_plot.svg";
+    fs::remove(svg);
+    CliRun run = runCli({"plot", "--upper-inr", "6", "--out", svg.string(), kWorkedExample});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    const std::string picture = readBytes(svg);
+    EXPECT_NE(picture.find("<svg"), std::string::npos);
+    EXPECT_NE(picture.find(">Plot of Log PT and Calibration Line(s)</text>"), std::string::npos);
+    EXPECT_NE(picture.find(">Reference rTF/95</text>"), std::string::npos);
+    EXPECT_NE(picture.find(">Working lot 17</text>"), std::string::npos);
+    EXPECT_NE(picture.find(">Abnormal+normal line</text>"), std::string::npos);
+    std::size_t circles = 0;
+    for (auto at = picture.find("<circle"); at != std::string::npos;
+         at = picture.find("<circle", at + 1))
+        ++circles;
+    EXPECT_EQ(circles, 3u + 1u) << "three abnormal samples and the legend's marker";
+
+    run = runCli({"plot", "--upper-inr=6", "--title=Lot 17", "--y-label", "RP", "--no-legend",
+                  "--out", svg.string(), kWorkedExample});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string changed = readBytes(svg);
+    EXPECT_NE(changed.find(">Lot 17</text>"), std::string::npos);
+    EXPECT_NE(changed.find(">RP</text>"), std::string::npos);
+    EXPECT_EQ(changed.find("Abnormal+normal line"), std::string::npos);
+
+    fs::remove(svg);
+    run = runCli({"plot", "--out", svg.string(), kWorkedExample});
+    EXPECT_EQ(run.status, 1)
+        << "with the upper INR limit 4.5 plasma 5 is left out and the fit fails";
+    EXPECT_FALSE(fs::exists(svg)) << "no plot after a failed fit";
+    EXPECT_EQ(runCli({"plot", kWorkedExample}).status, 2) << "--out is required";
+    EXPECT_EQ(runCli({"calibrate", "--no-legend", kWorkedExample}).status, 2);
+    EXPECT_EQ(runCli({"plot", "--json", "--out", svg.string(), kWorkedExample}).status, 2);
+}
+
+} // namespace
+} // namespace morvane
