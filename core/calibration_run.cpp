@@ -118,14 +118,8 @@ void validateReferenceISI(EditorFields& fields, CalibrationDataSet& data, Messag
 // Reads the grid into the data set; false (after its message) when the grid cannot be used.
 bool readGrid(Calibration& calibration, const GridCells& grid, MessageSink& sink) {
     const GridReading reading = ReadDataFromGrid(grid, calibration.data);
-    if (reading.mismatch) {
-        sink.show(DataErrorMessage(kMismatchText));
+    if (!CheckGridReading(reading, sink))
         return false;
-    }
-    if (reading.lengthsDiffer()) {
-        sink.show(DataErrorMessage(kMissingObservationsText));
-        return false;
-    }
     calibration.data.SampleCount = reading.tagLength;
     for (int i = 1; i <= reading.tagLength; ++i)
         calibration.results.SampleNo[i] = i;

@@ -239,14 +239,8 @@ bool SaveDataFile(const std::string& path, const GridCells& grid, const EditorFi
         data.ISIReference = Value("ISI");
     if (!seisi)
         data.SEISIReference = Value("SEISI");
-    if (reading.mismatch) {
-        sink.show(DataErrorMessage(kMismatchText));
+    if (!CheckGridReading(reading, sink))
         return false;
-    }
-    if (reading.lengthsDiffer()) {
-        sink.show(DataErrorMessage(kMissingObservationsText));
-        return false;
-    }
     data.SampleCount = reading.tagLength;
 
     const auto referenceName = quotedName(data.ReferencePreparationName.text());

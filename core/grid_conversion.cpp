@@ -61,16 +61,22 @@ void WriteDataToGrid(const CalibrationDataSet& data, GridCells& grid) {
         writeSampleRow(grid, row, data, row);
 }
 
-void DeleteRow(GridCells& grid, CalibrationDataSet& data, int delrow, MessageSink& sink) {
-    const GridReading reading = ReadDataFromGrid(grid, data);
+bool CheckGridReading(const GridReading& reading, MessageSink& sink) {
     if (reading.mismatch) {
         sink.show(DataErrorMessage(kMismatchText));
-        return;
+        return false;
     }
     if (reading.lengthsDiffer()) {
         sink.show(DataErrorMessage(kMissingObservationsText));
-        return;
+        return false;
     }
+    return true;
+}
+
+void DeleteRow(GridCells& grid, CalibrationDataSet& data, int delrow, MessageSink& sink) {
+    const GridReading reading = ReadDataFromGrid(grid, data);
+    if (!CheckGridReading(reading, sink))
+        return;
     const int n = data.SampleCount = reading.tagLength;
     if (n == 0) {
         sink.show(DataErrorMessage("There is no data in the grid"));

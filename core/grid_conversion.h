@@ -24,6 +24,10 @@ inline constexpr const char* kMissingObservationsText =
 // SampleCount is not changed: the caller sets it once the reading passes its checks.
 GridReading ReadDataFromGrid(const GridCells& grid, CalibrationDataSet& data);
 
+// Shows the data error of a grid reading, when it has one: a cell that is not a number first,
+// then columns of different lengths. True when the grid can be used.
+bool CheckGridReading(const GridReading& reading, MessageSink& sink);
+
 // Writes the header row, the row numbers and the data set's samples into the grid. Rows beyond
 // SampleCount are not touched.
 void WriteDataToGrid(const CalibrationDataSet& data, GridCells& grid);

@@ -2,6 +2,7 @@
 #include "main_window.h"
 
 #include "about_box.h"
+#include "busy_pointer.h"
 #include "atomic_file.h"
 #include "data_file.h"
 #include "editor_window.h"
@@ -48,14 +49,6 @@ std::string fileBytes(const QString& text) {
     return text.toStdString();
 }
 
-// Shows the busy pointer while it lives.
-class BusyPointer {
-public:
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "print_dialog.h"
 
+#include "busy_pointer.h"
 #include "mdi_child.h"
 #include "report_printer.h"
 #include "twips.h"
@@ -27,14 +28,6 @@ constexpr QPoint kBoxTopLeft(240, 1320);
 constexpr QPoint kBoxBottomRight(2400, 2400);
 constexpr int kAskBeforeReplacing = 2;
 
-// The hourglass over the whole program while a job is sent.
-class BusyPointer {
-public:
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 template <typename Control>
 Control* makeControl(QWidget* parent, const char* name, const QString& text) {
