@@ -4,6 +4,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdlib>
 #include <random>
 
 namespace morvane {
@@ -21,6 +22,19 @@ TEST(ParseNumber, ReadsDecimalNumbersWithAPeriodOnly) {
 }
 
 // An exponent only for extreme magnitudes.
+// Typed PTs take a short path; it must give exactly the double the C library's conversion gives.
+TEST(ParseNumber, ShortDecimalsReadAsTheLibraryReadsThem) {
+    std::mt19937_64 random(5);
+    for (int i = 0; i < 200000; ++i) {
+        const int length = 1 + static_cast<int>(random() % 18);
+        std::string text;
+        for (int k = 0; k < length; ++k)
+            text += static_cast<char>('0' + random() % 10);
+        text.insert(random() % (text.size() + 1), ".");
+        ASSERT_EQ(ParseNumber(text), std::strtod(text.c_str(), nullptr)) << text;
+    }
+}
+
 TEST(FormatGeneral, WritesTheShortestTextOfAtMostFifteenDigits) {
     const std::pair<double, const char*> cases[] = {{7, "7"},
                                                     {12.25, "12.25"},
