@@ -1,0 +1,17 @@
+# The engine's source files, relative to this folder; the main build and the fuzz build both
+# compile this one list.
+set(MORVANE_CORE_SOURCES
+  atomic_file.cpp
+  calibration_records.cpp
+  calibration_run.cpp
+  critical_t_table.cpp
+  data_file.cpp
+  engine_steps.cpp
+  grid_conversion.cpp
+  number_format.cpp
+  report_clock.cpp
+  results_json.cpp
+  results_report.cpp
+  text_encoding.cpp
+  value.cpp
+)
