@@ -152,20 +152,6 @@ ParsedCommandLine checkCalibrateOptions(ParsedCommandLine parsed) {
     return parsed;
 }
 
-// The editor as File > Open leaves it for the data set just read.
-EditorFields editorAfterOpening(const CalibrationDataSet& data, const std::string& dataFile) {
-    return EditorFields{.txtid = fs::path(dataFile).filename().string(),
-                        .txtIRP = data.ReferencePreparationName.text(),
-                        .txtWRP = data.WorkingPreparationName.text(),
-                        .txtISI = data.ISIReference.text(),
-                        .txtSEISI = data.SEISIReference.text(),
-                        .txtLowerINR = "1.5",
-                        .txtUpperINR = "4.5",
-                        .txtSDReg = "3",
-                        .ComboCI = "95%",
-                        .Chkbox1 = false};
-}
-
 void applyOptions(const CalibrateOptions& options, EditorFields& fields) {
     const std::pair<const std::optional<std::string>*, std::string*> texts[] = {
         {&options.lowerINR, &fields.txtLowerINR},
@@ -240,7 +226,7 @@ std::optional<RunOutcome> openAndCalibrate(const CalibrateOptions& options,
     plot = plotOptionsAfterOpening(calibration.data, options);
     GridCells grid;
     WriteDataToGrid(calibration.data, grid);
-    fields = editorAfterOpening(calibration.data, options.dataFile);
+    fields = EditorFieldsAfterOpening(calibration.data, options.dataFile);
     applyOptions(options, fields);
     return PerformCalibrationRun(calibration, grid, fields, sink);
 }

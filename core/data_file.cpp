@@ -228,6 +228,23 @@ std::string numberOrPlaceholder(const std::optional<double>& number, const char*
 
 } // namespace
 
+void ResetLimitFields(EditorFields& fields) {
+    fields.txtLowerINR = FormatGeneral(1.5);
+    fields.txtUpperINR = FormatGeneral(4.5);
+    fields.txtSDReg = FormatGeneral(3.0);
+}
+
+EditorFields EditorFieldsAfterOpening(const CalibrationDataSet& data, const std::string& fileName) {
+    EditorFields fields;
+    fields.txtid = std::filesystem::path(fileName).filename().string();
+    fields.txtIRP = data.ReferencePreparationName.text();
+    fields.txtWRP = data.WorkingPreparationName.text();
+    fields.txtISI = data.ISIReference.text();
+    fields.txtSEISI = data.SEISIReference.text();
+    ResetLimitFields(fields);
+    return fields;
+}
+
 bool SaveDataFile(const std::string& path, const GridCells& grid, const EditorFields& fields,
                   CalibrationDataSet& data, MessageSink& sink) {
     const GridReading reading = ReadDataFromGrid(grid, data);

@@ -15,6 +15,14 @@ inline constexpr const char* kCantOpenFileText = "Can't open file";
 // before it.
 void ReadDataFile(const std::string& path, CalibrationDataSet& data, MessageSink& sink);
 
+// The start-up texts of the three limit fields: the text forms of 1.5, 4.5 and 3.
+void ResetLimitFields(EditorFields& fields);
+
+// The editor fields as File > Open leaves them: the editor reloaded with its designed texts, the
+// header fields of the data set just read, the limit fields reset, and the file's name (without
+// its folder) as the calibration identifier.
+EditorFields EditorFieldsAfterOpening(const CalibrationDataSet& data, const std::string& fileName);
+
 // Reads the grid and the editor's header fields into the data set and writes the data file.
 // The file is written to a temporary file beside it and renamed over the target only when
 // complete, so a failed save never damages the file that was there. Returns true when saved.

@@ -2,8 +2,8 @@
 #include "main_window.h"
 
 #include "about_box.h"
-#include "busy_pointer.h"
 #include "atomic_file.h"
+#include "busy_pointer.h"
 #include "data_file.h"
 #include "editor_window.h"
 #include "graph_window.h"
@@ -48,7 +48,6 @@ std::string pathForFiles(const QString& path) {
 std::string fileBytes(const QString& text) {
     return text.toStdString();
 }
-
 
 } // namespace
 
@@ -106,11 +105,8 @@ void MainWindow::emptyDataSet() {
 }
 
 void MainWindow::resetLimitFields() {
-    // The text forms of the default limits 1.5, 4.5 and 3.
     EditorFields fields = mEditor->fields();
-    fields.txtLowerINR = FormatGeneral(1.5);
-    fields.txtUpperINR = FormatGeneral(4.5);
-    fields.txtSDReg = FormatGeneral(3.0);
+    ResetLimitFields(fields);
     mEditor->setFields(fields);
 }
 
@@ -166,19 +162,11 @@ void MainWindow::openDataFile(const QString& path) {
     loadEditor();
     CurrentFileName = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     ReadDataFile(pathForFiles(CurrentFileName), mCalibration.data, mMessages);
-    const CalibrationDataSet& data = mCalibration.data;
-    EditorFields fields = mEditor->fields();
-    fields.txtIRP = data.ReferencePreparationName.text();
-    fields.txtWRP = data.WorkingPreparationName.text();
-    fields.txtISI = data.ISIReference.text();
-    fields.txtSEISI = data.SEISIReference.text();
-    mEditor->setFields(fields);
-    TakeAxisLabelsFrom(data, mPlotOptions);
-    mEditor->WriteDataToGrid();
-    resetLimitFields();
     const QString name = QFileInfo(path).fileName();
+    mEditor->setFields(EditorFieldsAfterOpening(mCalibration.data, name.toStdString()));
+    TakeAxisLabelsFrom(mCalibration.data, mPlotOptions);
+    mEditor->WriteDataToGrid();
     setEditorCaption(name);
-    setIdentifier(name.toStdString());
 }
 
 void MainWindow::saveDataAs() {
