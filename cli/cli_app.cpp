@@ -271,9 +271,6 @@ int calibrate(const CalibrateOptions& options, const fs::path& executableFolder,
     if (!outcome || *outcome == RunOutcome::Stopped)
         return kExitStopped;
 
-    // The report reads the confidence level and the Tomenson box from the editor as it runs.
-    calibration.settings.ConfidenceLevel = fields.ComboCI;
-    calibration.settings.TomensonCorrection = fields.Chkbox1;
     const ReportHeader header = MakeReportHeader(options.dataFile);
     if (options.json)
         write(out, resultsAsJson(calibration, fields, header, sink.messages()));
