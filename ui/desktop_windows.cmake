@@ -29,5 +29,10 @@ target_sources(morvane_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/twips.h
 )
 
+qt_add_resources(morvane_ui "program_icon"
+  PREFIX "/"
+  BASE ${CMAKE_SOURCE_DIR}/packaging
+  FILES ${CMAKE_SOURCE_DIR}/packaging/org.morvane.Morvane.svg)
+
 add_executable(morvane ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(morvane PRIVATE morvane_ui)

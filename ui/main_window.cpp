@@ -11,12 +11,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPainter>
 #include <QTimer>
 
 namespace morvane {
@@ -29,25 +30,6 @@ constexpr QSize kEditorSize(6500, 6100);
 constexpr QSize kResultsSize(5820, 5200);
 constexpr QPoint kAboutPosition(600, 1000);
 
-// A small picture of a calibration line through its samples.
-QIcon programIcon() {
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(40, 40, 40), 3));
-    painter.setBrush(Qt::white);
-    painter.drawRoundedRect(QRectF(3, 3, 58, 58), 8, 8);
-    painter.drawLine(QPointF(14, 50), QPointF(52, 50));
-    painter.drawLine(QPointF(14, 50), QPointF(14, 12));
-    painter.setPen(QPen(QColor(180, 30, 30), 3));
-    painter.drawLine(QPointF(16, 46), QPointF(52, 14));
-    painter.setPen(QPen(QColor(30, 60, 160), 2));
-    for (const QPointF centre : {QPointF(24, 36), QPointF(33, 32), QPointF(40, 22)})
-        painter.drawEllipse(centre, 3.5, 3.5);
-    return QIcon(pixmap);
-}
-
 } // namespace
 
 MainWindow::MainWindow(MessageSink& messages, FileDialogBackend& fileDialogs,
@@ -55,7 +37,8 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogBackend& fileDialogs,
     : QMainWindow(parent), mMessages(messages), mFileDialogs(fileDialogs), CMDialog1(fileDialogs) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Morvane"));
-    setWindowIcon(programIcon());
+    // The applications menu's icon, built into the program, for this window and every child.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/org.morvane.Morvane.svg")));
     setAcceptDrops(true);
     mMdiArea = new QMdiArea(this);
     mMdiArea->setObjectName(QStringLiteral("mdiArea"));
