@@ -70,6 +70,8 @@ private:
     void createViewAndPlotMenus();
     QAction* addItem(QMenu* menu, const char* name, const char* caption, bool enabled);
     void startUp();
+    void startMaximised();
+    void addShortcuts();
     void reportCriticalTTable();
 
     // The windows.
@@ -78,6 +80,7 @@ private:
     void placeEditor();
     void fitMainWindowToEditor();
     ResultsWindow* loadResults();
+    void fitResultsWindow();
     GraphWindow* loadGraph();
     void unloadGraph();
     void bringToFront(QWidget* window);
@@ -136,6 +139,7 @@ private:
     QAction* mnuSavePlot;
     QAction* mnuPlotOptions;
     QAction* mnuAbout;
+    QAction* mCalibrateShortcut;
 };
 
 } // namespace morvane
