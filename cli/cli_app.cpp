@@ -105,6 +105,10 @@ std::optional<std::string> takeArgument(const std::vector<std::string>& argument
         (argument == "--no-legend" ? options.noLegend : options.noAbnormalLine) = true;
         return std::nullopt;
     }
+    if (argument == "--show-excluded") {
+        options.showExcluded = true;
+        return std::nullopt;
+    }
     if (argument == "--out" || argument.starts_with("--out=")) {
         if (argument.size() > 5)
             options.outFile = argument.substr(6);
@@ -142,7 +146,8 @@ ParsedCommandLine checkCalibrateOptions(ParsedCommandLine parsed) {
     if (options.ci && !isConfidenceLevel(*options.ci))
         return usageError("--ci takes 90%, 95% or 99%, not \"" + *options.ci + "\"");
     const bool plotOptionGiven = !options.outFile.empty() || options.title || options.xLabel ||
-                                 options.yLabel || options.noLegend || options.noAbnormalLine;
+                                 options.yLabel || options.noLegend || options.noAbnormalLine ||
+                                 options.showExcluded;
     if (parsed.command == CliCommand::Calibrate && plotOptionGiven)
         return usageError("the plot options belong to the plot command");
     if (parsed.command == CliCommand::Plot && options.json)
@@ -209,6 +214,8 @@ PlotOptions plotOptionsAfterOpening(const CalibrationDataSet& data,
         plot.ShowLegend = 0;
     if (options.noAbnormalLine)
         plot.ShowAbnormalOnlyLine = 0;
+    if (options.showExcluded)
+        plot.ShowExcludedSamples = 1;
     return plot;
 }
 
@@ -331,6 +338,7 @@ std::string UsageText() {
            "  --y-label TEXT    y axis title (default: the reference preparation's name)\n"
            "  --no-legend       leave the legend out\n"
            "  --no-abnormal-line  leave the abnormal-only line out\n"
+           "  --show-excluded   draw the samples the limits left out, in grey\n"
            "\n"
            "Other options:\n"
            "  --help            print this text\n"

@@ -35,6 +35,7 @@ struct CalibrateOptions {
     std::optional<std::string> yLabel; // YAxisLabel
     bool noLegend = false;
     bool noAbnormalLine = false;
+    bool showExcluded = false; // ShowExcludedSamples
 };
 
 enum class CliCommand { Calibrate, Plot, Help, Version, UsageError };
