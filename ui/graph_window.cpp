@@ -35,8 +35,8 @@ void PlotPicture::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), Qt::white);
     if (mImage.isNull())
         return;
-    const QSizeF free = QSizeF(size()) - mImage.deviceIndependentSize();
-    painter.drawImage(QPointF(free.width() / 2, free.height() / 2), mImage);
+    const QSize free = size() - mImage.deviceIndependentSize().toSize();
+    painter.drawImage(QPoint(free.width() / 2, free.height() / 2), mImage);
 }
 
 GraphWindow::GraphWindow(QWidget* parent) : QWidget(parent), Picture1(new PlotPicture(this)) {

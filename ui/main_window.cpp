@@ -168,10 +168,10 @@ void MainWindow::startMaximised() {
 // Keyboard shortcuts, shown beside the menu captions; the captions and their access keys stay
 // as they are. Calibrate has no menu item: its keys work anywhere in the window.
 void MainWindow::addShortcuts() {
-    mnuFileItem[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuFileItem[2]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuFileItem[3]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuFileItem[7]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuFileItem[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O)); // &Open
+    mnuFileItem[2]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S)); // Save &Data As...
+    mnuFileItem[3]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P)); // &Print
+    mnuFileItem[7]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // E&xit
     mCalibrateShortcut = new QAction(this);
     mCalibrateShortcut->setObjectName(QStringLiteral("calibrateShortcut"));
     mCalibrateShortcut->setShortcuts({QKeySequence(Qt::Key_F5),
