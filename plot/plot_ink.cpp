@@ -15,7 +15,8 @@ constexpr double kColourPenScale = 1.5;
 constexpr std::uint32_t kVermilion = 0xD55E00;
 constexpr std::uint32_t kBluishGreen = 0x009E73;
 constexpr std::uint32_t kBlue = 0x0072B2;
-constexpr std::uint32_t kReddishPurple = 0xCC79A7;
+// A darker purple than the usual reddish purple, so that the dotted line stays visible.
+constexpr std::uint32_t kPurple = 0xAA3377;
 
 std::uint32_t colourOf(PlotElement element) {
     switch (element) {
@@ -26,7 +27,7 @@ std::uint32_t colourOf(PlotElement element) {
     case PlotElement::AbnormalNormalLine:
         return kBlue;
     case PlotElement::AbnormalOnlyLine:
-        return kReddishPurple;
+        return kPurple;
     case PlotElement::ExcludedSample:
         return kLightGrey;
     case PlotElement::Frame:

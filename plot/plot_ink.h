@@ -26,9 +26,9 @@ enum class PlotElement {
 
 // The ink of an element. In black and white every element is drawn with the plain black pen,
 // but excluded samples in light grey. In colour the samples and the two lines take hues that
-// red-green colour-blind readers still tell apart (vermilion, bluish green, blue, reddish
-// purple), with a pen half as thick again; markers keep their shapes and the abnormal-only line
-// its dots, so in greyscale print nothing rests on the colour alone.
+// red-green colour-blind readers still tell apart (vermilion, bluish green, blue, purple), with a
+// pen half as thick again; markers keep their shapes and the abnormal-only line its dots, so in
+// greyscale print nothing rests on the colour alone.
 PlotInk InkFor(PlotElement element, const PlotOptions& options);
 
 } // namespace morvane
