@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_box.h"
+#include "checks_window.h"
 #include "editor_window.h"
 #include "graph_window.h"
 #include "mdi_child.h"
@@ -28,6 +29,7 @@ namespace {
 constexpr QSize kMainWindowSize(6000, 6200);
 constexpr QSize kEditorSize(6500, 6100);
 constexpr QSize kResultsSize(5820, 5200);
+constexpr QSize kChecksSize(9000, 3600);
 constexpr QPoint kAboutPosition(600, 1000);
 
 } // namespace
@@ -69,6 +71,10 @@ EditorWindow* MainWindow::editor() const {
 
 ResultsWindow* MainWindow::results() const {
     return mResults;
+}
+
+ChecksWindow* MainWindow::checks() const {
+    return mChecks;
 }
 
 void MainWindow::reportCriticalTTable() {
@@ -121,9 +127,11 @@ void MainWindow::createViewAndPlotMenus() {
     mnuDataEditor = addItem(mnuView, "mnuDataEditor", "&Data Editor", false);
     mnuResults = addItem(mnuView, "mnuResults", "&Results", false);
     mnuGraph = addItem(mnuView, "mnuGraph", "&Plot", false);
+    mnuChecks = addItem(mnuView, "mnuChecks", "Calibration &Checks", false);
     connect(mnuDataEditor, &QAction::triggered, this, [this] { bringToFront(mEditor); });
     connect(mnuResults, &QAction::triggered, this, [this] { bringToFront(loadResults()); });
     connect(mnuGraph, &QAction::triggered, this, [this] { bringToFront(loadGraph()); });
+    connect(mnuChecks, &QAction::triggered, this, &MainWindow::showChecks);
 
     mnuPlot = menuBar()->addMenu(QStringLiteral("&Plot"));
     mnuPlot->setObjectName(QStringLiteral("mnuPlot"));
@@ -195,6 +203,21 @@ ResultsWindow* MainWindow::loadResults() {
         sub->resize(twipsToPixels(kResultsSize, this));
     }
     return mResults;
+}
+
+ChecksWindow* MainWindow::loadChecks() {
+    if (!mChecks) {
+        mChecks = new ChecksWindow([this] { return mEditor->fields().txtid; }, mFileDialogs);
+        QMdiSubWindow* sub = addChild(mChecks);
+        sub->resize(twipsToPixels(kChecksSize, this));
+    }
+    return mChecks;
+}
+
+// View > Calibration Checks: the checks of the last run.
+void MainWindow::showChecks() {
+    loadChecks()->setChecks(mCalibration.checks);
+    bringToFront(mChecks);
 }
 
 GraphWindow* MainWindow::loadGraph() {
