@@ -32,7 +32,7 @@ std::string verdict(const std::optional<bool>& pass) {
 }
 
 CheckRow slopeRow(const CalibrationChecks& checks) {
-    return {kSlopeCheck, "CV " + percent(checks.SlopeCV),
+    return {kSlopeCheck, checks.SlopeCV ? "CV " + percent(checks.SlopeCV) : "-",
             "<= " + fixed(kSlopeCVLimit, "%.1f") + " %", verdict(checks.SlopeCVPass)};
 }
 
