@@ -27,7 +27,7 @@ const QColor kFailColour(192, 0, 0);
 
 QTableWidgetItem* cell(const std::string& text) {
     auto* item = new QTableWidgetItem(QString::fromStdString(text));
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    item->setFlags(Qt::ItemIsEnabled);
     return item;
 }
 
@@ -63,7 +63,10 @@ ChecksWindow::ChecksWindow(std::function<std::string()> identifier, FileDialogBa
     tblChecks->setHorizontalHeaderLabels({QStringLiteral("Check"), QStringLiteral("Value"),
                                           QStringLiteral("Limit"), QStringLiteral("Verdict")});
     tblChecks->verticalHeader()->hide();
-    tblChecks->horizontalHeader()->setStretchLastSection(true);
+    tblChecks->setSelectionMode(QAbstractItemView::NoSelection);
+    tblChecks->setFocusPolicy(Qt::NoFocus);
+    tblChecks->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tblChecks->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tblChecks->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lblOverall->setObjectName(QStringLiteral("lblOverall"));
     lblOverall->setWordWrap(true);
@@ -98,10 +101,19 @@ void ChecksWindow::showRows() {
             markFailed(tblChecks->item(r, 3));
     }
     tblChecks->resizeColumnsToContents();
+    fitTableToRows();
     lblOverall->setText(QString::fromStdString(OverallCheckLine(mChecks)));
     const bool failed = mChecks.MeetsCriteria != true;
     lblOverall->setStyleSheet(
         failed ? QStringLiteral("QLabel { color: #c00000; font-weight: bold; }") : QString());
+}
+
+// The table shows every row and column without scrolling: the window grows to hold it.
+void ChecksWindow::fitTableToRows() {
+    const int frame = 2 * tblChecks->frameWidth();
+    tblChecks->setMinimumSize(frame + tblChecks->horizontalHeader()->length(),
+                              frame + tblChecks->horizontalHeader()->sizeHint().height() +
+                                  tblChecks->verticalHeader()->length());
 }
 
 QString ChecksWindow::proposedName(const char* suffix) const {

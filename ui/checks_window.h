@@ -35,6 +35,7 @@ public:
 
 private:
     void showRows();
+    void fitTableToRows();
     void printChecks();
     void saveChecksAs();
     QString proposedName(const char* suffix) const;

@@ -29,7 +29,6 @@ namespace {
 constexpr QSize kMainWindowSize(6000, 6200);
 constexpr QSize kEditorSize(6500, 6100);
 constexpr QSize kResultsSize(5820, 5200);
-constexpr QSize kChecksSize(9000, 3600);
 constexpr QPoint kAboutPosition(600, 1000);
 
 } // namespace
@@ -208,8 +207,7 @@ ResultsWindow* MainWindow::loadResults() {
 ChecksWindow* MainWindow::loadChecks() {
     if (!mChecks) {
         mChecks = new ChecksWindow([this] { return mEditor->fields().txtid; }, mFileDialogs);
-        QMdiSubWindow* sub = addChild(mChecks);
-        sub->resize(twipsToPixels(kChecksSize, this));
+        addChild(mChecks)->move(0, 0);
     }
     return mChecks;
 }
@@ -217,6 +215,7 @@ ChecksWindow* MainWindow::loadChecks() {
 // View > Calibration Checks: the checks of the last run.
 void MainWindow::showChecks() {
     loadChecks()->setChecks(mCalibration.checks);
+    hostWindow(mChecks)->adjustSize();
     bringToFront(mChecks);
 }
 
