@@ -129,6 +129,8 @@ void ChecksWindow::printChecks() {
                       mFileDialogs, this);
     if (!printer)
         return;
+    // The table's lines are wider than a portrait page holds in the report's font.
+    printer->setPageOrientation(QPageLayout::Landscape);
     QPainter painter;
     if (!painter.begin(printer.get()))
         return;
