@@ -10,20 +10,6 @@ using namespace report;
 
 namespace {
 
-void roundToText(Value& field, Pattern pattern) {
-    const Number number = field.number();
-    std::string text;
-    if (number && AppendPattern(text, *number, pattern.decimals))
-        field = Value(std::move(text));
-}
-
-void roundToNumber(Value& field, Pattern pattern) {
-    const Number number = field.number();
-    std::string text;
-    if (number && AppendPattern(text, *number, pattern.decimals))
-        field = Value(*ParseNumber(text));
-}
-
 Value roundedText(Number value, Pattern pattern) {
     std::string text;
     if (value && AppendPattern(text, *value, pattern.decimals))
@@ -31,11 +17,30 @@ Value roundedText(Number value, Pattern pattern) {
     return {};
 }
 
+// The number a rounded text denotes. A value within half a step of the largest double rounds
+// to a text beyond it, which reads back as no double: that value is written as nothing.
+Value numberOf(const Value& rounded) {
+    const Number number = rounded.number();
+    return number ? Value(*number) : Value();
+}
+
 Value roundedNumber(Number value, Pattern pattern) {
-    Value rounded = roundedText(value, pattern);
+    return numberOf(roundedText(value, pattern));
+}
+
+void roundToText(Value& field, Pattern pattern) {
+    Value rounded = roundedText(field.number(), pattern);
+    // A small negative value rounds to "-0.0000", which reads back as zero; rounded again, that
+    // text stays as it is rather than losing its sign.
+    if (rounded.isEmpty() || (field.isText() && field.text() == "-" + rounded.text()))
+        return;
+    field = std::move(rounded);
+}
+
+void roundToNumber(Value& field, Pattern pattern) {
+    const Value rounded = roundedText(field.number(), pattern);
     if (!rounded.isEmpty())
-        rounded = Value(*rounded.number());
-    return rounded;
+        field = numberOf(rounded);
 }
 
 } // namespace
