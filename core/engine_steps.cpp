@@ -233,13 +233,14 @@ void FitOrthogonalLine(const CalibrationDataSet& data, const CalibrationSettings
     for (int i = 1; i <= data.SampleCount; ++i)
         results.SDExcluded[i] = 0;
     results.SDExcludedCount = 0;
+    const auto bothPasses = [&] {
+        if (allSamplesPass(1, data, settings, table, results, sink))
+            allSamplesPass(2, data, settings, table, results, sink);
+    };
     c::runStep({&results.InterceptAll, &results.SlopeAll, &results.SEInterceptAll,
                 &results.SESlopeAll, &results.SDAboutLineAll, &results.SlopeCILowAll,
                 &results.SlopeCIHighAll},
-               [&] {
-                   if (allSamplesPass(1, data, settings, table, results, sink))
-                       allSamplesPass(2, data, settings, table, results, sink);
-               });
+               bothPasses);
 }
 
 namespace {
@@ -262,30 +263,30 @@ LogSums abnormalSums(CalibrationResults& results) {
 
 void FitAbnormalOnlyLine(const CalibrationSettings& settings, const CriticalTTable& table,
                          CalibrationResults& results) {
-    c::runStep(
-        {&results.InterceptAbnormal, &results.SlopeAbnormal, &results.SEInterceptAbnormal,
-         &results.SESlopeAbnormal, &results.SDAboutLineAbnormal,
-         &results.CorrInterceptSlopeAbnormal, &results.SlopeCILowAbnormal,
-         &results.SlopeCIHighAbnormal},
-        [&] {
-            const LogSums sums = abnormalSums(results);
-            const int k = sums.m;
-            const OrthogonalFit fit = orthogonalFit(sums);
-            const double b = fit.slope;
-            results.SlopeAbnormal = Value(b);
-            results.InterceptAbnormal = Value(fit.intercept);
-            const double s2 = c::div(sums.syy - b * sums.sxy, k - 2);
-            results.SDAboutLineAbnormal = Value(c::sqrt(s2));
-            const double seSlope = c::sqrt(
-                c::div(k * b * s2 * (b * s2 + (1.0 + b * b) * sums.sxy / k), sums.sxy * sums.sxy));
-            results.SESlopeAbnormal = Value(seSlope);
-            const double seIntercept = c::sqrt(
-                c::finite(s2 * (1.0 + b * b) / k + sums.meanX * sums.meanX * seSlope * seSlope));
-            results.SEInterceptAbnormal = Value(seIntercept);
-            results.CorrInterceptSlopeAbnormal = Value(c::div(-sums.meanX * seSlope, seIntercept));
-            const double t = table.value(k - 2, ConfidenceLevelColumn(settings.ConfidenceLevel));
-            slopeInterval(sums, b, t, results.SlopeCILowAbnormal, results.SlopeCIHighAbnormal);
-        });
+    const auto fitLine = [&] {
+        const LogSums sums = abnormalSums(results);
+        const int k = sums.m;
+        const OrthogonalFit fit = orthogonalFit(sums);
+        const double b = fit.slope;
+        results.SlopeAbnormal = Value(b);
+        results.InterceptAbnormal = Value(fit.intercept);
+        const double s2 = c::div(sums.syy - b * sums.sxy, k - 2);
+        results.SDAboutLineAbnormal = Value(c::sqrt(s2));
+        const double seSlope = c::sqrt(
+            c::div(k * b * s2 * (b * s2 + (1.0 + b * b) * sums.sxy / k), sums.sxy * sums.sxy));
+        results.SESlopeAbnormal = Value(seSlope);
+        const double seIntercept = c::sqrt(
+            c::finite(s2 * (1.0 + b * b) / k + sums.meanX * sums.meanX * seSlope * seSlope));
+        results.SEInterceptAbnormal = Value(seIntercept);
+        results.CorrInterceptSlopeAbnormal = Value(c::div(-sums.meanX * seSlope, seIntercept));
+        const double t = table.value(k - 2, ConfidenceLevelColumn(settings.ConfidenceLevel));
+        slopeInterval(sums, b, t, results.SlopeCILowAbnormal, results.SlopeCIHighAbnormal);
+    };
+    c::runStep({&results.InterceptAbnormal, &results.SlopeAbnormal, &results.SEInterceptAbnormal,
+                &results.SESlopeAbnormal, &results.SDAboutLineAbnormal,
+                &results.CorrInterceptSlopeAbnormal, &results.SlopeCILowAbnormal,
+                &results.SlopeCIHighAbnormal},
+               fitLine);
 }
 
 namespace {
@@ -324,48 +325,46 @@ double RoundDegreesOfFreedom(double f) {
 
 void ApplyTomensonCorrection(const CalibrationSettings& settings, const CriticalTTable& table,
                              CalibrationResults& results) {
+    const auto correct = [&] {
+        const LogSums sums = normalSums(results);
+        const int n = sums.m;
+        const double vA = c::div(sums.sxx, n - 1);
+        const double vC = c::div(sums.syy, n - 1);
+        const double cAC = c::div(sums.sxy, n - 1);
+        const double a = c::number(results.InterceptAbnormal);
+        const double b = c::number(results.SlopeAbnormal);
+        const double seA = c::number(results.SEInterceptAbnormal);
+        const double seB = c::number(results.SESlopeAbnormal);
+        const double r = c::number(results.CorrInterceptSlopeAbnormal);
+        const double mA = sums.meanX;
+        // V2: variance of the normals' mean point about a line of slope b; V1: variance of the
+        // abnormal-only line's height at mA.
+        const double v2 = c::div(vC - 2.0 * b * cAC + b * b * vA, n);
+        const double v1 = c::finite(seA * seA + (seB * mA) * (seB * mA) + 2.0 * mA * r * seA * seB);
+        const double d = c::finite((a + b * mA) - sums.meanY);
+        results.Displacement = Value(d);
+        const double seD = c::sqrt(v1 + v2);
+        const double tStatistic = c::div(d, seD);
+        results.DisplacementT = Value(tStatistic);
+        const double f = displacementDegreesOfFreedom(v1, v2, results.AbnormalsUsed, n);
+        results.DisplacementDF = Value(f);
+        const int row = f < CriticalTTable::kRows ? static_cast<int>(f) : CriticalTTable::kRows;
+        const double t = table.value(row, ConfidenceLevelColumn(settings.ConfidenceLevel));
+        results.DisplacementCILow = Value(c::finite(d - t * seD));
+        results.DisplacementCIHigh = Value(c::finite(d + t * seD));
+        double lower = 0.0, upper = 0.0;
+        FindPValueBracket(table, row, std::fabs(tStatistic), lower, upper);
+        results.DisplacementPLow = Value(lower);
+        results.DisplacementPHigh = Value(upper);
+    };
     c::runStep({&results.Displacement, &results.DisplacementT, &results.DisplacementDF,
                 &results.DisplacementPLow, &results.DisplacementPHigh, &results.DisplacementCILow,
                 &results.DisplacementCIHigh, &results.MNPTWorkingUsed, &results.MNPTReferenceUsed},
-               [&] {
-                   const LogSums sums = normalSums(results);
-                   const int n = sums.m;
-                   const double vA = c::div(sums.sxx, n - 1);
-                   const double vC = c::div(sums.syy, n - 1);
-                   const double cAC = c::div(sums.sxy, n - 1);
-                   const double a = c::number(results.InterceptAbnormal);
-                   const double b = c::number(results.SlopeAbnormal);
-                   const double seA = c::number(results.SEInterceptAbnormal);
-                   const double seB = c::number(results.SESlopeAbnormal);
-                   const double r = c::number(results.CorrInterceptSlopeAbnormal);
-                   const double mA = sums.meanX;
-                   // V2: variance of the normals' mean point about a line of slope b; V1: variance
-                   // of the abnormal-only line's height at mA.
-                   const double v2 = c::div(vC - 2.0 * b * cAC + b * b * vA, n);
-                   const double v1 =
-                       c::finite(seA * seA + (seB * mA) * (seB * mA) + 2.0 * mA * r * seA * seB);
-                   const double d = c::finite((a + b * mA) - sums.meanY);
-                   results.Displacement = Value(d);
-                   const double seD = c::sqrt(v1 + v2);
-                   const double tStatistic = c::div(d, seD);
-                   results.DisplacementT = Value(tStatistic);
-                   const double f = displacementDegreesOfFreedom(v1, v2, results.AbnormalsUsed, n);
-                   results.DisplacementDF = Value(f);
-                   const int row =
-                       f < CriticalTTable::kRows ? static_cast<int>(f) : CriticalTTable::kRows;
-                   const double t =
-                       table.value(row, ConfidenceLevelColumn(settings.ConfidenceLevel));
-                   results.DisplacementCILow = Value(c::finite(d - t * seD));
-                   results.DisplacementCIHigh = Value(c::finite(d + t * seD));
-                   double lower = 0.0, upper = 0.0;
-                   FindPValueBracket(table, row, std::fabs(tStatistic), lower, upper);
-                   results.DisplacementPLow = Value(lower);
-                   results.DisplacementPHigh = Value(upper);
-               });
+               correct);
 }
 
 void ComputeISI(const CalibrationDataSet& data, CalibrationResults& results) {
-    // The CV of the working ISI belongs to the ISI just computed; the report forms it anew.
+    // The CV of the working ISI belongs to the ISI computed here; the report forms it anew.
     results.CVISIWorking = Value();
     c::runStep({&results.ISIWorking, &results.SEISIWorking}, [&] {
         const double isi = c::number(data.ISIReference);
