@@ -13,6 +13,9 @@
 #include "svg_surface.h"
 #include "version.h"
 
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <string_view>
 #include <system_error>
 
@@ -21,6 +24,21 @@ namespace morvane {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Now: the moment SOURCE_DATE_EPOCH gives (whole seconds since 1970, shown in UTC) when that
+// variable holds such a number, so that reports can be reproduced byte for byte; otherwise the
+// local clock.
+ReportDateTime reportMoment() {
+    const char* text = std::getenv("SOURCE_DATE_EPOCH");
+    if (text == nullptr || *text == '\0')
+        return LocalReportDateTime();
+    long long seconds = 0;
+    const char* end = text + std::strlen(text);
+    const auto [stop, error] = std::from_chars(text, end, seconds);
+    if (error != std::errc() || stop != end || seconds < 0)
+        return LocalReportDateTime();
+    return FormatReportDateTime(static_cast<std::time_t>(seconds), true);
+}
 
 void write(std::FILE* stream, std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stream);
@@ -247,7 +265,7 @@ int plot(const CalibrateOptions& options, const fs::path& executableFolder, std:
         return kExitStopped;
     }
     BuildResultsReport(calibration.data, calibration.settings, calibration.results, fields,
-                       MakeReportHeader(options.dataFile));
+                       MakeReportHeader(options.dataFile, reportMoment()));
     constexpr int kPlotPixels = 600;
     const std::string svg = RenderCalibrationPlotSvg(calibration.data, calibration.results,
                                                      plotOptions, kPlotPixels, kPlotPixels);
@@ -271,7 +289,7 @@ int calibrate(const CalibrateOptions& options, const fs::path& executableFolder,
     if (!outcome || *outcome == RunOutcome::Stopped)
         return kExitStopped;
 
-    const ReportHeader header = MakeReportHeader(options.dataFile);
+    const ReportHeader header = MakeReportHeader(options.dataFile, reportMoment());
     if (options.json)
         write(out, resultsAsJson(calibration, fields, header, sink.messages()));
     else
