@@ -9,11 +9,30 @@
 #include "results_report.h"
 #include "svg_surface.h"
 
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+
 namespace morvane {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// Now: the moment SOURCE_DATE_EPOCH gives (whole seconds since 1970, shown in UTC) when that
+// variable holds such a number, so that reports can be reproduced byte for byte; otherwise the
+// local clock.
+ReportDateTime reportMoment() {
+    const char* text = std::getenv("SOURCE_DATE_EPOCH");
+    if (text == nullptr || *text == '\0')
+        return LocalReportDateTime();
+    long long seconds = 0;
+    const char* end = text + std::strlen(text);
+    const auto [stop, error] = std::from_chars(text, end, seconds);
+    if (error != std::errc() || stop != end || seconds < 0)
+        return LocalReportDateTime();
+    return FormatReportDateTime(static_cast<std::time_t>(seconds), true);
+}
 
 // The results as computed, before the report rounds them in place, as JSON.
 std::string resultsAsJson(Calibration& calibration, const EditorFields& fields,
@@ -24,7 +43,7 @@ std::string resultsAsJson(Calibration& calibration, const EditorFields& fields,
     // The working ISI's coefficient of variation exists only once the report formed it.
     resultsAsComputed.CVISIWorking = calibration.results.CVISIWorking;
     return ResultsToJson(calibration.data, settingsAsComputed, resultsAsComputed, messages,
-                         calibration.checks);
+                         &calibration.checks);
 }
 
 } // namespace
@@ -44,7 +63,7 @@ int RunPlotCommand(const CalibrateOptions& options, const fs::path& executableFo
     }
     Calibration& calibration = session.calibration;
     BuildResultsReport(calibration.data, calibration.settings, calibration.results, session.fields,
-                       MakeReportHeader(options.dataFile));
+                       MakeReportHeader(options.dataFile, reportMoment()));
     constexpr int kPlotPixels = 600;
     const std::string svg = RenderCalibrationPlotSvg(calibration.data, calibration.results,
                                                      session.plot, kPlotPixels, kPlotPixels);
@@ -65,7 +84,7 @@ int RunCalibrateCommand(const CalibrateOptions& options, const fs::path& executa
     if (!outcome || *outcome == RunOutcome::Stopped)
         return kExitStopped;
     Calibration& calibration = session.calibration;
-    const ReportHeader header = MakeReportHeader(options.dataFile);
+    const ReportHeader header = MakeReportHeader(options.dataFile, reportMoment());
     if (options.json)
         WriteText(out, resultsAsJson(calibration, session.fields, header, sink.messages()));
     else

@@ -12,8 +12,8 @@ struct Calibration {
     CalibrationDataSet data;
     CalibrationSettings settings;
     CalibrationResults results;
-    CalibrationChecks checks; // judged from the results of the last run, before any rounding
     CriticalTTable tcrit;
+    CalibrationChecks checks{}; // judged from the results of the last run, before any rounding
 };
 
 enum class RunOutcome {

@@ -12,6 +12,8 @@ set(MORVANE_CORE_SOURCES
   grid_conversion.cpp
   number_format.cpp
   report_clock.cpp
+  report_rounding.cpp
+  report_text_layout.cpp
   results_json.cpp
   results_report.cpp
   text_encoding.cpp

@@ -87,10 +87,10 @@ void MainWindow::showPrintDialog() {
     }
     // The dialog asks for the records only when OK or Preview is pressed, so it always prints
     // the current calibration.
-    PrintInputs inputs{[this]() -> Calibration& { return mCalibration; },
-                       [this] { return mEditor->fields(); },
-                       [this] { return MakeReportHeader(CurrentFileName.toStdString()); },
-                       [this] { return mGraph ? mGraph->picture() : QImage(); }};
+    PrintInputs inputs{
+        [this]() -> Calibration& { return mCalibration; }, [this] { return mEditor->fields(); },
+        [this] { return MakeReportHeader(CurrentFileName.toStdString(), LocalReportDateTime()); },
+        [this] { return mGraph ? mGraph->picture() : QImage(); }};
     mPrint = new PrintDialog(std::move(inputs), plotAvailable, mFileDialogs);
     addChild(mPrint);
     mPrint->placeInWorkspace();
@@ -223,7 +223,8 @@ void MainWindow::runCalibration() {
 }
 
 void MainWindow::produceReport(const EditorFields& fields) {
-    const ReportHeader header = MakeReportHeader(CurrentFileName.toStdString());
+    const ReportHeader header =
+        MakeReportHeader(CurrentFileName.toStdString(), LocalReportDateTime());
     const std::string report = BuildResultsReport(mCalibration.data, mCalibration.settings,
                                                   mCalibration.results, fields, header);
     const QString text = QString::fromStdString(report);
