@@ -2,6 +2,8 @@
 # compile this one list.
 set(MORVANE_CORE_SOURCES
   atomic_file.cpp
+  calibration_checks.cpp
+  calibration_checks_text.cpp
   calibration_records.cpp
   calibration_run.cpp
   critical_t_table.cpp

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_box.h"
+#include "checks_window.h"
 #include "editor_window.h"
 #include "graph_window.h"
 #include "mdi_child.h"
@@ -71,6 +72,10 @@ ResultsWindow* MainWindow::results() const {
     return mResults;
 }
 
+ChecksWindow* MainWindow::checks() const {
+    return mChecks;
+}
+
 void MainWindow::reportCriticalTTable() {
     mMessages.show(Message{"Critical t Table", mCalibration.tcrit.loadError, MessageIcon::Critical,
                            MessageButtons::Ok});
@@ -121,9 +126,11 @@ void MainWindow::createViewAndPlotMenus() {
     mnuDataEditor = addItem(mnuView, "mnuDataEditor", "&Data Editor", false);
     mnuResults = addItem(mnuView, "mnuResults", "&Results", false);
     mnuGraph = addItem(mnuView, "mnuGraph", "&Plot", false);
+    mnuChecks = addItem(mnuView, "mnuChecks", "Calibration &Checks", false);
     connect(mnuDataEditor, &QAction::triggered, this, [this] { bringToFront(mEditor); });
     connect(mnuResults, &QAction::triggered, this, [this] { bringToFront(loadResults()); });
     connect(mnuGraph, &QAction::triggered, this, [this] { bringToFront(loadGraph()); });
+    connect(mnuChecks, &QAction::triggered, this, &MainWindow::showChecks);
 
     mnuPlot = menuBar()->addMenu(QStringLiteral("&Plot"));
     mnuPlot->setObjectName(QStringLiteral("mnuPlot"));
@@ -195,6 +202,21 @@ ResultsWindow* MainWindow::loadResults() {
         sub->resize(twipsToPixels(kResultsSize, this));
     }
     return mResults;
+}
+
+ChecksWindow* MainWindow::loadChecks() {
+    if (!mChecks) {
+        mChecks = new ChecksWindow([this] { return mEditor->fields().txtid; }, mFileDialogs);
+        addChild(mChecks)->move(0, 0);
+    }
+    return mChecks;
+}
+
+// View > Calibration Checks: the checks of the last run.
+void MainWindow::showChecks() {
+    loadChecks()->setChecks(mCalibration.checks);
+    hostWindow(mChecks)->adjustSize();
+    bringToFront(mChecks);
 }
 
 GraphWindow* MainWindow::loadGraph() {

@@ -4,6 +4,7 @@
 #include "about_box.h"
 #include "atomic_file.h"
 #include "busy_pointer.h"
+#include "checks_window.h"
 #include "data_file.h"
 #include "editor_window.h"
 #include "graph_window.h"
@@ -122,7 +123,7 @@ void MainWindow::setIdentifier(const std::string& identifier) {
 
 void MainWindow::enableResultCommands(bool enabled) {
     for (QAction* item :
-         {mnuFileItem[Print], mnuFileItem[SaveResultsAs], mnuResults, mnuDataEditor})
+         {mnuFileItem[Print], mnuFileItem[SaveResultsAs], mnuResults, mnuDataEditor, mnuChecks})
         item->setEnabled(enabled);
 }
 
@@ -140,6 +141,8 @@ void MainWindow::newDataSet() {
         mResults->clear();
         hostWindow(mResults)->hide();
     }
+    if (mChecks)
+        hostWindow(mChecks)->close();
     enableResultCommands(false);
     enablePlotCommands(false);
     for (QAction* item : {mnuGraph, mnuCopyPlot, mnuSavePlot})
@@ -238,6 +241,8 @@ void MainWindow::updateWindowsAfterRun(RunOutcome outcome) {
     unloadGraph();
     bringToFront(loadResults());
     enableResultCommands(true);
+    if (mChecks)
+        mChecks->setChecks(mCalibration.checks);
     if (outcome == RunOutcome::Calibrated)
         enablePlotCommands(true);
     if (mAbout)
