@@ -5,9 +5,12 @@
 
 namespace morvane {
 
-// Writes bytes to path through a temporary file in the same folder, renamed over the target
-// only when everything was written and flushed. On failure the old file is untouched, the
-// temporary file is removed, and the reason is returned; an empty result means success.
+// Writes bytes to path through a temporary file in the same folder (".NAME.RANDOM.partial"),
+// renamed over the target only when everything was written and flushed. A symbolic link is
+// followed and the file it points to replaced; a file the user may not write is refused; a new
+// file gets mode 0666 less the umask, a replaced one keeps its mode and, where the user may set
+// it, its group. On failure the old file is untouched, the temporary file is removed, and the
+// reason is returned; an empty result means success.
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 } // namespace morvane

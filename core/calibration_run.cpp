@@ -174,6 +174,7 @@ RunOutcome PerformCalibrationRun(Calibration& calibration, const GridCells& grid
     calibration.settings.ConfidenceLevel = fields.ComboCI;
     calibration.settings.TomensonCorrection = fields.Chkbox1;
     runEngineSteps(calibration, sink);
+    calibration.checks = ComputeCalibrationChecks(calibration.data, calibration.results);
     calibration.data.ReferencePreparationName = Value(fields.txtIRP);
     calibration.data.WorkingPreparationName = Value(fields.txtWRP);
     return calibration.results.CalibrationFailed == 1 ? RunOutcome::FitFailed

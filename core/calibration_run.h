@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calibration_checks.h"
 #include "calibration_records.h"
 #include "critical_t_table.h"
 #include "message.h"
@@ -12,6 +13,7 @@ struct Calibration {
     CalibrationSettings settings;
     CalibrationResults results;
     CriticalTTable tcrit;
+    CalibrationChecks checks{}; // judged from the results of the last run, before any rounding
 };
 
 enum class RunOutcome {
@@ -22,8 +24,9 @@ enum class RunOutcome {
 
 // What "Calibrate" does: reads the grid, checks the data, validates the parameter fields (each
 // invalid one gets its message, its default and, where the rules say so, its field reset in
-// `fields`), fills the settings and runs the engine steps in their fixed order. The report is
-// built by the caller when the outcome is not Stopped.
+// `fields`), fills the settings, runs the engine steps in their fixed order and judges the
+// results against the guideline. The report is built by the caller when the outcome is not
+// Stopped.
 RunOutcome PerformCalibrationRun(Calibration& calibration, const GridCells& grid,
                                  EditorFields& fields, MessageSink& sink);
 

@@ -3,6 +3,9 @@
 #include "value.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 namespace morvane::checked {
 
@@ -57,11 +60,26 @@ inline double number(const Value& value) {
     return *n;
 }
 
-// Runs one step, ending it quietly at its first arithmetic failure.
-template <typename Step> void runStep(Step step) {
+// Runs one step, ending it quietly at its first arithmetic failure. The step's result fields
+// are held empty while it runs, so a step that ends at a failure leaves the fields it did not
+// reach empty: no value of an earlier run is shown as this run's. A step that ends on its own
+// without writing a field (the all-samples fit stopping for too few samples) gives that field
+// back its earlier value.
+template <typename Step> void runStep(std::initializer_list<Value*> results, Step step) {
+    std::vector<Value> earlier;
+    earlier.reserve(results.size());
+    for (Value* field : results)
+        earlier.push_back(std::exchange(*field, Value()));
     try {
         step();
     } catch (const ArithmeticFailure&) {
+        return;
+    }
+    auto previous = earlier.begin();
+    for (Value* field : results) {
+        if (field->isEmpty())
+            *field = std::move(*previous);
+        ++previous;
     }
 }
 

@@ -189,7 +189,7 @@ void SplitByTag(const CalibrationDataSet& data, CalibrationResults& results) {
 }
 
 void MeanNormalPT(CalibrationResults& results) {
-    c::runStep([&] {
+    c::runStep({&results.MNPTReference}, [&] {
         double sumLog = 0.0;
         for (int k = 1; k <= results.NormalCount; ++k)
             sumLog += c::log(results.ReferencePTNormal[k]);
@@ -199,8 +199,13 @@ void MeanNormalPT(CalibrationResults& results) {
 
 void ExcludeByINR(const CalibrationDataSet& data, const CalibrationSettings& settings,
                   CalibrationResults& results) {
-    c::runStep([&] {
-        results.INRExcludedCount = 0;
+    // A step that fails part-way leaves no earlier run's flag on this run's samples.
+    results.INRExcludedCount = 0;
+    for (int i = 1; i <= data.SampleCount; ++i)
+        results.INRExcluded[i] = 0;
+    for (int k = 1; k <= results.AbnormalCount; ++k)
+        results.INRExcludedAbnormal[k] = 0;
+    c::runStep({}, [&] {
         int abnormal = 0;
         const double lower = c::number(settings.LowerINR);
         const double upper = c::number(settings.UpperINR);
@@ -228,10 +233,14 @@ void FitOrthogonalLine(const CalibrationDataSet& data, const CalibrationSettings
     for (int i = 1; i <= data.SampleCount; ++i)
         results.SDExcluded[i] = 0;
     results.SDExcludedCount = 0;
-    c::runStep([&] {
+    const auto bothPasses = [&] {
         if (allSamplesPass(1, data, settings, table, results, sink))
             allSamplesPass(2, data, settings, table, results, sink);
-    });
+    };
+    c::runStep({&results.InterceptAll, &results.SlopeAll, &results.SEInterceptAll,
+                &results.SESlopeAll, &results.SDAboutLineAll, &results.SlopeCILowAll,
+                &results.SlopeCIHighAll},
+               bothPasses);
 }
 
 namespace {
@@ -254,7 +263,7 @@ LogSums abnormalSums(CalibrationResults& results) {
 
 void FitAbnormalOnlyLine(const CalibrationSettings& settings, const CriticalTTable& table,
                          CalibrationResults& results) {
-    c::runStep([&] {
+    const auto fitLine = [&] {
         const LogSums sums = abnormalSums(results);
         const int k = sums.m;
         const OrthogonalFit fit = orthogonalFit(sums);
@@ -272,7 +281,12 @@ void FitAbnormalOnlyLine(const CalibrationSettings& settings, const CriticalTTab
         results.CorrInterceptSlopeAbnormal = Value(c::div(-sums.meanX * seSlope, seIntercept));
         const double t = table.value(k - 2, ConfidenceLevelColumn(settings.ConfidenceLevel));
         slopeInterval(sums, b, t, results.SlopeCILowAbnormal, results.SlopeCIHighAbnormal);
-    });
+    };
+    c::runStep({&results.InterceptAbnormal, &results.SlopeAbnormal, &results.SEInterceptAbnormal,
+                &results.SESlopeAbnormal, &results.SDAboutLineAbnormal,
+                &results.CorrInterceptSlopeAbnormal, &results.SlopeCILowAbnormal,
+                &results.SlopeCIHighAbnormal},
+               fitLine);
 }
 
 namespace {
@@ -311,7 +325,7 @@ double RoundDegreesOfFreedom(double f) {
 
 void ApplyTomensonCorrection(const CalibrationSettings& settings, const CriticalTTable& table,
                              CalibrationResults& results) {
-    c::runStep([&] {
+    const auto correct = [&] {
         const LogSums sums = normalSums(results);
         const int n = sums.m;
         const double vA = c::div(sums.sxx, n - 1);
@@ -342,11 +356,17 @@ void ApplyTomensonCorrection(const CalibrationSettings& settings, const Critical
         FindPValueBracket(table, row, std::fabs(tStatistic), lower, upper);
         results.DisplacementPLow = Value(lower);
         results.DisplacementPHigh = Value(upper);
-    });
+    };
+    c::runStep({&results.Displacement, &results.DisplacementT, &results.DisplacementDF,
+                &results.DisplacementPLow, &results.DisplacementPHigh, &results.DisplacementCILow,
+                &results.DisplacementCIHigh, &results.MNPTWorkingUsed, &results.MNPTReferenceUsed},
+               correct);
 }
 
 void ComputeISI(const CalibrationDataSet& data, CalibrationResults& results) {
-    c::runStep([&] {
+    // The CV of the working ISI belongs to the ISI computed here; the report forms it anew.
+    results.CVISIWorking = Value();
+    c::runStep({&results.ISIWorking, &results.SEISIWorking}, [&] {
         const double isi = c::number(data.ISIReference);
         const double se = c::number(data.SEISIReference);
         const double slope = c::number(results.SlopeAll);

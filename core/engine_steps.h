@@ -10,7 +10,8 @@ namespace morvane {
 // inputs from the records and writes its outputs into the results. An arithmetic failure inside
 // a step (the logarithm of a PT of 0, a square root of a negative number, a division by zero)
 // ends that step where it happened: the fields written before keep their new values, the
-// others keep those of the previous run.
+// others are left empty, so that no value of the previous run passes for this run's. Steps the
+// run skips (after too few samples were left) keep all their fields from the previous run.
 
 inline constexpr const char* kInsufficientAfterExclusionsText =
     "After exclusions, there is insufficient data to perform the calibration";

@@ -2,28 +2,7 @@
 
 #include "version.h"
 
-#include <charconv>
-#include <cstdlib>
-#include <cstring>
-#include <optional>
-
 namespace morvane {
-
-namespace {
-
-std::optional<std::time_t> sourceDateEpoch() {
-    const char* text = std::getenv("SOURCE_DATE_EPOCH");
-    if (text == nullptr || *text == '\0')
-        return std::nullopt;
-    long long seconds = 0;
-    const char* end = text + std::strlen(text);
-    auto [stop, error] = std::from_chars(text, end, seconds);
-    if (error != std::errc() || stop != end || seconds < 0)
-        return std::nullopt;
-    return static_cast<std::time_t>(seconds);
-}
-
-} // namespace
 
 ReportDateTime FormatReportDateTime(std::time_t seconds, bool utc) {
     // std::gmtime and std::localtime share one static buffer; the copy is taken at once.
@@ -38,15 +17,13 @@ ReportDateTime FormatReportDateTime(std::time_t seconds, bool utc) {
     return {date, time};
 }
 
-ReportDateTime CurrentReportDateTime() {
-    if (const auto fixed = sourceDateEpoch())
-        return FormatReportDateTime(*fixed, true);
+ReportDateTime LocalReportDateTime() {
     return FormatReportDateTime(std::time(nullptr), false);
 }
 
-ReportHeader MakeReportHeader(const std::string& currentFileName) {
-    ReportDateTime now = CurrentReportDateTime();
-    return ReportHeader{currentFileName, kVersionCaption, std::move(now.date), std::move(now.time)};
+ReportHeader MakeReportHeader(const std::string& currentFileName, ReportDateTime moment) {
+    return ReportHeader{currentFileName, kVersionCaption, std::move(moment.date),
+                        std::move(moment.time)};
 }
 
 } // namespace morvane

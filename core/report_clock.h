@@ -16,13 +16,11 @@ struct ReportDateTime {
 // The moment given in seconds since 1970-01-01 00:00 UTC, shown in UTC or in local time.
 ReportDateTime FormatReportDateTime(std::time_t seconds, bool utc);
 
-// Now: the time given by SOURCE_DATE_EPOCH (whole seconds since 1970, shown in UTC) when that
-// variable is set to such a number, so that reports can be reproduced byte for byte; otherwise
-// the local clock.
-ReportDateTime CurrentReportDateTime();
+// Now, by the local clock.
+ReportDateTime LocalReportDateTime();
 
-// A report header for the given file name, with the program's version caption and the current
-// date and time.
-ReportHeader MakeReportHeader(const std::string& currentFileName);
+// A report header for the given file name, with the program's version caption and the date and
+// time the caller chose.
+ReportHeader MakeReportHeader(const std::string& currentFileName, ReportDateTime moment);
 
 } // namespace morvane

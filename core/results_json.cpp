@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace morvane {
 
@@ -152,14 +153,48 @@ std::string messagesJson(const std::vector<Message>& messages) {
     return out + "\n  ]";
 }
 
+std::string jsonNumber(const std::optional<double>& value) {
+    return value ? jsonNumber(*value) : "null";
+}
+
+std::string jsonBool(const std::optional<bool>& value) {
+    if (!value)
+        return "null";
+    return *value ? "true" : "false";
+}
+
+std::string checksJson(const CalibrationChecks& c) {
+    JsonObject object("  ");
+    object.add("SlopeCV", jsonNumber(c.SlopeCV))
+        .add("SlopeCVLimit", jsonNumber(kSlopeCVLimit))
+        .add("SlopeCVPass", jsonBool(c.SlopeCVPass))
+        .add("NormalsInDataSet", c.NormalsInDataSet)
+        .add("AbnormalsInDataSet", c.AbnormalsInDataSet)
+        .add("NormalsUsed", c.NormalsUsed)
+        .add("AbnormalsUsed", c.AbnormalsUsed)
+        .add("DesignPass", jsonBool(c.DesignPass))
+        .add("INRExcludedCount", c.INRExcludedCount)
+        .add("SDExcludedCount", c.SDExcludedCount)
+        .add("DisplacementSignificant", jsonBool(c.DisplacementSignificant))
+        .add("INRDeviationAt2", jsonNumber(c.INRDeviationAt2))
+        .add("INRDeviationAt4_5", jsonNumber(c.INRDeviationAt4_5))
+        .add("INRDeviationPass", jsonBool(c.INRDeviationPass))
+        .add("MeetsCriteria", jsonBool(c.MeetsCriteria));
+    return object.close();
+}
+
 } // namespace
 
 std::string ResultsToJson(const CalibrationDataSet& data, const CalibrationSettings& settings,
-                          const CalibrationResults& results, const std::vector<Message>& messages) {
+                          const CalibrationResults& results, const std::vector<Message>& messages,
+                          const CalibrationChecks* checks) {
     std::string out = "{\n";
     out += "  \"settings\": " + settingsJson(data, settings) + ",\n";
     out += "  \"results\": " + resultsJson(data, results) + ",\n";
-    out += "  \"messages\": " + messagesJson(messages) + "\n";
+    out += "  \"messages\": " + messagesJson(messages);
+    if (checks)
+        out += ",\n  \"checks\": " + checksJson(*checks);
+    out += "\n";
     out += "}\n";
     return out;
 }

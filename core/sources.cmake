@@ -2,6 +2,8 @@
 # compile this one list.
 set(MORVANE_CORE_SOURCES
   atomic_file.cpp
+  calibration_checks.cpp
+  calibration_checks_text.cpp
   calibration_records.cpp
   calibration_run.cpp
   critical_t_table.cpp
@@ -10,6 +12,8 @@ set(MORVANE_CORE_SOURCES
   grid_conversion.cpp
   number_format.cpp
   report_clock.cpp
+  report_rounding.cpp
+  report_text_layout.cpp
   results_json.cpp
   results_report.cpp
   text_encoding.cpp

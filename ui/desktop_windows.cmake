@@ -4,6 +4,8 @@ target_sources(morvane_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/about_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/about_box.h
   ${CMAKE_CURRENT_LIST_DIR}/busy_pointer.h
+  ${CMAKE_CURRENT_LIST_DIR}/checks_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/checks_window.h
   ${CMAKE_CURRENT_LIST_DIR}/caption_fit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/caption_fit.h
   ${CMAKE_CURRENT_LIST_DIR}/data_grid.cpp

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_box.h"
+#include "checks_window.h"
 #include "editor_window.h"
 #include "graph_window.h"
 #include "mdi_child.h"
@@ -77,6 +78,10 @@ ResultsWindow* MainWindow::results() const {
     return mResults;
 }
 
+ChecksWindow* MainWindow::checks() const {
+    return mChecks;
+}
+
 void MainWindow::reportCriticalTTable() {
     mMessages.show(Message{"Critical t Table", mCalibration.tcrit.loadError, MessageIcon::Critical,
                            MessageButtons::Ok});
@@ -127,9 +132,11 @@ void MainWindow::createViewAndPlotMenus() {
     mnuDataEditor = addItem(mnuView, "mnuDataEditor", "&Data Editor", false);
     mnuResults = addItem(mnuView, "mnuResults", "&Results", false);
     mnuGraph = addItem(mnuView, "mnuGraph", "&Plot", false);
+    mnuChecks = addItem(mnuView, "mnuChecks", "Calibration &Checks", false);
     connect(mnuDataEditor, &QAction::triggered, this, [this] { bringToFront(mEditor); });
     connect(mnuResults, &QAction::triggered, this, [this] { bringToFront(loadResults()); });
     connect(mnuGraph, &QAction::triggered, this, [this] { bringToFront(loadGraph()); });
+    connect(mnuChecks, &QAction::triggered, this, &MainWindow::showChecks);
 
     mnuPlot = menuBar()->addMenu(QStringLiteral("&Plot"));
     mnuPlot->setObjectName(QStringLiteral("mnuPlot"));
@@ -248,6 +255,21 @@ void MainWindow::fitResultsWindow() {
     const int height = std::max(designed.height(), room.height());
     const int besidePlot = GraphWindow::designedSize(this).width() + frame.width();
     sub->setGeometry(std::max(0, std::min(besidePlot, room.width() - width)), 0, width, height);
+}
+
+ChecksWindow* MainWindow::loadChecks() {
+    if (!mChecks) {
+        mChecks = new ChecksWindow([this] { return mEditor->fields().txtid; }, mFileDialogs);
+        addChild(mChecks)->move(0, 0);
+    }
+    return mChecks;
+}
+
+// View > Calibration Checks: the checks of the last run.
+void MainWindow::showChecks() {
+    loadChecks()->setChecks(mCalibration.checks);
+    hostWindow(mChecks)->adjustSize();
+    bringToFront(mChecks);
 }
 
 GraphWindow* MainWindow::loadGraph() {

@@ -17,6 +17,7 @@ class QMenu;
 namespace morvane {
 
 class AboutBox;
+class ChecksWindow;
 class EditorWindow;
 class GraphWindow;
 class PlotOptionsDialog;
@@ -51,6 +52,8 @@ public:
     EditorWindow* editor() const;
     // The results window, or nothing while it is not loaded.
     ResultsWindow* results() const;
+    // The Calibration Checks window, or nothing while it is not loaded.
+    ChecksWindow* checks() const;
     const Calibration& calibration() const { return mCalibration; }
     const PlotOptions& plotOptions() const { return mPlotOptions; }
     QString currentFileName() const { return CurrentFileName; }
@@ -81,6 +84,8 @@ private:
     void fitMainWindowToEditor();
     ResultsWindow* loadResults();
     void fitResultsWindow();
+    ChecksWindow* loadChecks();
+    void showChecks();
     GraphWindow* loadGraph();
     void unloadGraph();
     void bringToFront(QWidget* window);
@@ -120,6 +125,7 @@ private:
     QMdiArea* mMdiArea;
     QPointer<EditorWindow> mEditor;
     QPointer<ResultsWindow> mResults;
+    QPointer<ChecksWindow> mChecks;
     QPointer<GraphWindow> mGraph;
     QPointer<AboutBox> mAbout;
     QPointer<PlotOptionsDialog> mPlotOptionsDialog;
@@ -133,6 +139,7 @@ private:
     QAction* mnuDataEditor;
     QAction* mnuResults;
     QAction* mnuGraph;
+    QAction* mnuChecks;
     QMenu* mnuPlot;
     QAction* mnuMakePlot;
     QAction* mnuCopyPlot;

@@ -4,6 +4,7 @@
 #include "about_box.h"
 #include "atomic_file.h"
 #include "busy_pointer.h"
+#include "checks_window.h"
 #include "data_file.h"
 #include "editor_window.h"
 #include "graph_window.h"
@@ -86,10 +87,10 @@ void MainWindow::showPrintDialog() {
     }
     // The dialog asks for the records only when OK or Preview is pressed, so it always prints
     // the current calibration.
-    PrintInputs inputs{[this]() -> Calibration& { return mCalibration; },
-                       [this] { return mEditor->fields(); },
-                       [this] { return MakeReportHeader(CurrentFileName.toStdString()); },
-                       [this] { return mGraph ? mGraph->picture() : QImage(); }};
+    PrintInputs inputs{
+        [this]() -> Calibration& { return mCalibration; }, [this] { return mEditor->fields(); },
+        [this] { return MakeReportHeader(CurrentFileName.toStdString(), LocalReportDateTime()); },
+        [this] { return mGraph ? mGraph->picture() : QImage(); }};
     mPrint = new PrintDialog(std::move(inputs), plotAvailable, mFileDialogs);
     addChild(mPrint);
     mPrint->placeInWorkspace();
@@ -122,7 +123,7 @@ void MainWindow::setIdentifier(const std::string& identifier) {
 
 void MainWindow::enableResultCommands(bool enabled) {
     for (QAction* item :
-         {mnuFileItem[Print], mnuFileItem[SaveResultsAs], mnuResults, mnuDataEditor})
+         {mnuFileItem[Print], mnuFileItem[SaveResultsAs], mnuResults, mnuDataEditor, mnuChecks})
         item->setEnabled(enabled);
 }
 
@@ -140,6 +141,8 @@ void MainWindow::newDataSet() {
         mResults->clear();
         hostWindow(mResults)->hide();
     }
+    if (mChecks)
+        hostWindow(mChecks)->close();
     enableResultCommands(false);
     enablePlotCommands(false);
     for (QAction* item : {mnuGraph, mnuCopyPlot, mnuSavePlot})
@@ -221,7 +224,8 @@ void MainWindow::runCalibration() {
 }
 
 void MainWindow::produceReport(const EditorFields& fields) {
-    const ReportHeader header = MakeReportHeader(CurrentFileName.toStdString());
+    const ReportHeader header =
+        MakeReportHeader(CurrentFileName.toStdString(), LocalReportDateTime());
     const std::string report = BuildResultsReport(mCalibration.data, mCalibration.settings,
                                                   mCalibration.results, fields, header);
     const QString text = QString::fromStdString(report);
@@ -242,6 +246,8 @@ void MainWindow::updateWindowsAfterRun(RunOutcome outcome) {
     unloadGraph();
     bringToFront(loadResults());
     enableResultCommands(true);
+    if (mChecks)
+        mChecks->setChecks(mCalibration.checks);
     if (outcome == RunOutcome::Calibrated)
         enablePlotCommands(true);
     if (mAbout)

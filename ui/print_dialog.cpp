@@ -2,6 +2,7 @@
 
 #include "busy_pointer.h"
 #include "mdi_child.h"
+#include "printer_choice.h"
 #include "report_printer.h"
 #include "twips.h"
 
@@ -26,8 +27,6 @@ constexpr QSize kDesignedSize(4500, 3000);
 constexpr QSize kLeastClientSize(4215, 2535);
 constexpr QPoint kBoxTopLeft(240, 1320);
 constexpr QPoint kBoxBottomRight(2400, 2400);
-constexpr int kAskBeforeReplacing = 2;
-
 
 template <typename Control>
 Control* makeControl(QWidget* parent, const char* name, const QString& text) {
@@ -189,26 +188,11 @@ void PrintDialog::closeDialog() {
 std::unique_ptr<QPrinter> PrintDialog::printerForJob(const QString& documentName,
                                                      const QString& pdfTitle,
                                                      const std::string& pdfSuffix) {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setDocName(documentName);
-    if (!mPrinterName.isEmpty()) {
-        printer->setPrinterName(mPrinterName);
-        return printer;
-    }
     std::string identifier = mInputs.editorFields().txtid;
     const std::string proposed = ProposedFileName(identifier, pdfSuffix) + ".pdf";
-    const FileDialogRequest request{FileDialogKind::Save,
-                                    QStringLiteral("PDF Files (*.pdf)|*.pdf"),
-                                    pdfTitle,
-                                    QString::fromStdString(proposed),
-                                    kAskBeforeReplacing,
-                                    QStringLiteral("pdf")};
-    const std::optional<QString> path = mFileDialogs.choose(request, this);
-    if (!path)
-        return nullptr;
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(*path);
-    return printer;
+    return PrinterForJob(mPrinterName, documentName,
+                         PdfFileRequest(pdfTitle, QString::fromStdString(proposed)), mFileDialogs,
+                         this);
 }
 
 // Preview: the ticked parts as OK would print them, the plot's page after the report's.

@@ -4,6 +4,8 @@ target_sources(morvane_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/print_dialog.h
   ${CMAKE_CURRENT_LIST_DIR}/print_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/print_layout.h
+  ${CMAKE_CURRENT_LIST_DIR}/printer_choice.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/printer_choice.h
   ${CMAKE_CURRENT_LIST_DIR}/report_printer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/report_printer.h
 )

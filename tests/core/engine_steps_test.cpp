@@ -218,7 +218,7 @@ TEST_F(EngineFixture, AnArithmeticFailureEndsOnlyThatStep) {
     results.SlopeAbnormal = Value("earlier");
     FitAbnormalOnlyLine(settings, testing::UniformTable(3.0), results);
     EXPECT_EQ(results.AbnormalsUsed, 3) << "fields before the failing formula are written";
-    EXPECT_EQ(results.SlopeAbnormal, Value("earlier")) << "fields after it keep their values";
+    EXPECT_TRUE(results.SlopeAbnormal.isEmpty()) << "fields after it keep no earlier value";
     // The next step goes on and fails at the first field it cannot read.
     results.InterceptAbnormal = Value();
     ApplyTomensonCorrection(settings, testing::UniformTable(3.0), results);

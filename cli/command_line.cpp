@@ -1,0 +1,223 @@
+#include "command_line.h"
+
+#include <string_view>
+
+namespace morvane {
+
+namespace {
+
+struct CommandName {
+    const char* name;
+    CliCommand command;
+};
+
+// The commands that calibrate a data file.
+constexpr CommandName kCommands[] = {
+    {"calibrate", CliCommand::Calibrate},
+    {"plot", CliCommand::Plot},
+    {"checks", CliCommand::Checks},
+};
+
+// The options that take no value: each sets its flag.
+struct FlagOption {
+    const char* name;
+    bool CalibrateOptions::*flag;
+};
+
+constexpr FlagOption kFlagOptions[] = {
+    {"--tomenson", &CalibrateOptions::tomenson},
+    {"--json", &CalibrateOptions::json},
+    {"--no-legend", &CalibrateOptions::noLegend},
+    {"--no-abnormal-line", &CalibrateOptions::noAbnormalLine},
+    {"--show-excluded", &CalibrateOptions::showExcluded},
+};
+
+// The options that take a text, as "--name TEXT" or "--name=TEXT".
+struct TextOption {
+    const char* name;
+    std::optional<std::string> CalibrateOptions::*field;
+};
+
+constexpr TextOption kTextOptions[] = {
+    {"--lower-inr", &CalibrateOptions::lowerINR},
+    {"--upper-inr", &CalibrateOptions::upperINR},
+    {"--sd-limit", &CalibrateOptions::sdLimit},
+    {"--isi", &CalibrateOptions::isi},
+    {"--se-isi", &CalibrateOptions::seIsi},
+    {"--ci", &CalibrateOptions::ci},
+    {"--id", &CalibrateOptions::id},
+    {"--tcrit", &CalibrateOptions::tcritPath},
+    {"--title", &CalibrateOptions::title},
+    {"--x-label", &CalibrateOptions::xLabel},
+    {"--y-label", &CalibrateOptions::yLabel},
+};
+
+bool isConfidenceLevel(const std::string& text) {
+    return text == "90%" || text == "95%" || text == "99%";
+}
+
+bool* flagOption(CalibrateOptions& options, std::string_view name) {
+    for (const FlagOption& option : kFlagOptions)
+        if (name == option.name)
+            return &(options.*option.flag);
+    return nullptr;
+}
+
+// The field of the option that sets a text, or nothing for another argument.
+std::optional<std::string>* textOption(CalibrateOptions& options, std::string_view name) {
+    for (const TextOption& option : kTextOptions)
+        if (name == option.name)
+            return &(options.*option.field);
+    return nullptr;
+}
+
+ParsedCommandLine usageError(std::string error) {
+    ParsedCommandLine parsed;
+    parsed.command = CliCommand::UsageError;
+    parsed.error = std::move(error);
+    return parsed;
+}
+
+// Takes the value of the option named `name` at index k: the text after its "=", else the next
+// argument. Returns an error text, or nothing when the value was taken.
+std::optional<std::string> takeValue(const std::vector<std::string>& arguments, std::size_t& k,
+                                     const std::string& name, std::string& value) {
+    const std::string& argument = arguments[k];
+    if (argument.size() > name.size())
+        value = argument.substr(name.size() + 1);
+    else if (k + 1 < arguments.size())
+        value = arguments[++k];
+    else
+        return "option " + name + " needs a value";
+    return std::nullopt;
+}
+
+// Reads one argument of a calibrating command at index k, which it may advance past a value.
+// Returns an error text, or nothing when the argument was taken.
+std::optional<std::string> takeArgument(const std::vector<std::string>& arguments, std::size_t& k,
+                                        ParsedCommandLine& parsed) {
+    const std::string& argument = arguments[k];
+    CalibrateOptions& options = parsed.options;
+    if (argument == "--help" || argument == "--version") {
+        parsed.command = argument == "--help" ? CliCommand::Help : CliCommand::Version;
+        return std::nullopt;
+    }
+    if (bool* flag = flagOption(options, argument)) {
+        *flag = true;
+        return std::nullopt;
+    }
+    if (argument == "--out" || argument.starts_with("--out="))
+        return takeValue(arguments, k, "--out", options.outFile);
+    const std::string name = argument.substr(0, argument.find('='));
+    if (auto* field = textOption(options, name)) {
+        std::string value;
+        auto error = takeValue(arguments, k, name, value);
+        if (!error)
+            *field = std::move(value);
+        return error;
+    }
+    if (argument.size() > 1 && argument[0] == '-')
+        return "unknown option " + argument;
+    if (!options.dataFile.empty())
+        return "only one data file can be calibrated at a time";
+    options.dataFile = argument;
+    return std::nullopt;
+}
+
+bool plotOptionGiven(const CalibrateOptions& options) {
+    return !options.outFile.empty() || options.title || options.xLabel || options.yLabel ||
+           options.noLegend || options.noAbnormalLine || options.showExcluded;
+}
+
+// The rules between the options and the command they were given to.
+ParsedCommandLine checkOptions(ParsedCommandLine parsed) {
+    const CalibrateOptions& options = parsed.options;
+    const CliCommand command = parsed.command;
+    if (command == CliCommand::Help || command == CliCommand::Version)
+        return parsed;
+    if (options.dataFile.empty())
+        return usageError("no data file given");
+    if (options.ci && !isConfidenceLevel(*options.ci))
+        return usageError("--ci takes 90%, 95% or 99%, not \"" + *options.ci + "\"");
+    if (command != CliCommand::Plot && plotOptionGiven(options))
+        return usageError("the plot options belong to the plot command");
+    if (command != CliCommand::Calibrate && options.json)
+        return usageError("--json belongs to the calibrate command");
+    if (command == CliCommand::Plot && options.outFile.empty())
+        return usageError("the plot command needs --out FILE.svg");
+    return parsed;
+}
+
+} // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    if (arguments.empty())
+        return usageError("no command given");
+    ParsedCommandLine parsed;
+    if (arguments[0] == "--help" || arguments[0] == "--version") {
+        parsed.command = arguments[0] == "--help" ? CliCommand::Help : CliCommand::Version;
+        return parsed;
+    }
+    for (const CommandName& command : kCommands)
+        if (arguments[0] == command.name)
+            parsed.command = command.command;
+    if (parsed.command == CliCommand::UsageError)
+        return usageError("unknown command " + arguments[0]);
+    const CliCommand command = parsed.command;
+    for (std::size_t k = 1; k < arguments.size(); ++k) {
+        if (auto error = takeArgument(arguments, k, parsed))
+            return usageError(std::move(*error));
+        if (parsed.command != command)
+            return parsed;
+    }
+    return checkOptions(std::move(parsed));
+}
+
+std::string UsageText() {
+    return "Usage: morvane-cli calibrate [OPTIONS] DATAFILE\n"
+           "       morvane-cli plot [OPTIONS] [PLOT OPTIONS] --out FILE.svg DATAFILE\n"
+           "       morvane-cli checks [OPTIONS] DATAFILE\n"
+           "       morvane-cli --help | --version\n"
+           "\n"
+           "Calibrates the working thromboplastin of a data file against the reference one\n"
+           "and prints the results report (lines ending in CR LF).\n"
+           "\n"
+           "Options:\n"
+           "  --lower-inr TEXT  lower INR limit (default 1.5)\n"
+           "  --upper-inr TEXT  upper INR limit (default 4.5)\n"
+           "  --sd-limit TEXT   SD limit about the calibration line (default 3)\n"
+           "  --isi TEXT        ISI of the reference preparation (default: the file's)\n"
+           "  --se-isi TEXT     its standard error (default: the file's)\n"
+           "  --ci LEVEL        confidence level: 90%, 95% (default) or 99%\n"
+           "  --tomenson        add the Tomenson-corrected INR column to the table\n"
+           "  --id TEXT         calibration identifier (default: the file's name)\n"
+           "  --tcrit PATH      critical t table (default: tcrit.txt beside the program,\n"
+           "                    else ../share/morvane/tcrit.txt from the program's folder)\n"
+           "  --json            print settings, results, messages and the guideline checks\n"
+           "                    as JSON instead (calibrate only)\n"
+           "\n"
+           "Plot options (plot calibrates as calibrate does, then writes the plot as SVG):\n"
+           "  --out FILE        the SVG file to write\n"
+           "  --title TEXT      plot title\n"
+           "  --x-label TEXT    x axis title (default: the working preparation's name)\n"
+           "  --y-label TEXT    y axis title (default: the reference preparation's name)\n"
+           "  --no-legend       leave the legend out\n"
+           "  --no-abnormal-line  leave the abnormal-only line out\n"
+           "  --show-excluded   draw the samples the limits left out, in grey\n"
+           "\n"
+           "checks calibrates as calibrate does, then prints the guideline checks (slope CV,\n"
+           "design, exclusions, Tomenson's displacement, % INR deviation) as a table.\n"
+           "\n"
+           "Other options:\n"
+           "  --help            print this text\n"
+           "  --version         print the program's version\n"
+           "\n"
+           "Messages go to standard error as \"TITLE: TEXT\". Exit status: 0 when the report\n"
+           "was printed (plot: the SVG file was written), 1 when the data file or the table\n"
+           "could not be read, the data were refused, or no plot could be drawn or written,\n"
+           "2 for a wrong command line, and for checks 3 when the calibration does not meet\n"
+           "the guideline criteria or could not be judged.\n"
+           "SOURCE_DATE_EPOCH (seconds, UTC), when set, gives the report's date and time.\n";
+}
+
+} // namespace morvane

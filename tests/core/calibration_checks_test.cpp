@@ -1,0 +1,120 @@
+// The guideline checks on data sets built so that each verdict is known beforehand: plasmas
+// placed in ln PT space on the line ln y = a + b ln x, in pairs mirrored across the line (a
+// perpendicular offset of +delta and -delta), so the orthogonal fits return that line itself.
+#include "calibration_checks.h"
+#include "calibration_checks_text.h"
+#include "calibration_run.h"
+#include "test_support.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace morvane {
+namespace {
+
+constexpr double kSlope = 1.2;
+const double kIntercept = std::log(12.0) - kSlope * std::log(11.0);
+
+// count plasmas from ln y low to high, lifted by shift; an odd last one lies on the line.
+void addPlasmas(std::vector<testing::Sample>& samples, const char* tag, int count, double low,
+                double high, double shift) {
+    const double delta = 0.01 / std::sqrt(1.0 + kSlope * kSlope);
+    char y[32], x[32];
+    for (int k = 0; k < count; ++k) {
+        const double lnY = low + (high - low) * (k / 2) / ((count - 1) / 2);
+        const double side = (k == count - 1 && count % 2 == 1) ? 0.0 : (k % 2 ? -1.0 : 1.0);
+        std::snprintf(y, sizeof y, "%.17g", std::exp(lnY + side * delta + shift));
+        std::snprintf(x, sizeof x, "%.17g",
+                      std::exp((lnY - kIntercept) / kSlope - side * kSlope * delta));
+        samples.push_back({tag, y, x});
+    }
+}
+
+// Normals around a reference PT of 12 s lifted by shift, abnormals at INRs 2 to 3.5.
+Calibration calibrated(int normals, int abnormals, double normalShift) {
+    std::vector<testing::Sample> samples;
+    addPlasmas(samples, "Normal", normals, std::log(11.6), std::log(12.4), normalShift);
+    addPlasmas(samples, "Abnormal", abnormals, std::log(24.0), std::log(42.0), 0.0);
+    Calibration calibration;
+    calibration.tcrit = LoadCriticalTTable(MORVANE_TCRIT_FILE);
+    EditorFields fields;
+    RecordingMessageSink sink;
+    PerformCalibrationRun(calibration, testing::GridOf(samples), fields, sink);
+    return calibration;
+}
+
+struct Case {
+    int normals, abnormals;
+    double shift;
+    std::optional<bool> deviationPass;
+    const char* overall;
+};
+
+class CalibrationChecksOf : public ::testing::TestWithParam<Case> {};
+
+// With the normals on the patients' line d = 0 and the deviation is 0 %, not judged. Lifting
+// the normals by shift on the ln y scale moves their mean point off the abnormal line by
+// d = -shift and tilts the all-samples line; the deviation combines both. At 0.05 the test is
+// significant and the deviations stay near 2 %; at 0.2 the one at INR 4.5 is about 14 %.
+TEST_P(CalibrationChecksOf, ConstructedDataSet) {
+    const Case& c = GetParam();
+    const Calibration calibration = calibrated(c.normals, c.abnormals, c.shift);
+    const CalibrationChecks& checks = calibration.checks;
+    const CalibrationResults& r = calibration.results;
+    EXPECT_EQ(checks.NormalsInDataSet, c.normals);
+    EXPECT_EQ(checks.AbnormalsUsed, c.abnormals);
+    EXPECT_EQ(checks.SlopeCVPass, true);
+    EXPECT_NEAR(*r.Displacement.number(), -c.shift, 1e-9);
+    EXPECT_EQ(checks.DisplacementSignificant, c.shift > 0.0);
+    EXPECT_EQ(checks.INRDeviationPass, c.deviationPass);
+    // Both forms of the deviation: INRtom = I^(b_abnormal / b_all) exp(d ISIref), since the
+    // working ISI is ISIref b_all; ISIref is 1 here.
+    const double power = *r.SlopeAbnormal.number() / *r.SlopeAll.number();
+    for (const auto& [inr, deviation] :
+         {std::pair{2.0, *checks.INRDeviationAt2}, std::pair{4.5, *checks.INRDeviationAt4_5}})
+        EXPECT_NEAR(deviation,
+                    100.0 * (std::pow(inr, power - 1.0) * std::exp(*r.Displacement.number()) - 1.0),
+                    1e-9);
+    EXPECT_EQ(OverallCheckLine(checks), c.overall);
+}
+
+const char* const kDesign = "Calibration does not meet the guideline criteria: Design";
+
+INSTANTIATE_TEST_SUITE_P(
+    Verdicts, CalibrationChecksOf,
+    ::testing::Values(Case{20, 60, 0.0, std::nullopt, "Calibration meets the guideline criteria"},
+                      Case{19, 60, 0.0, std::nullopt, kDesign},
+                      Case{20, 59, 0.0, std::nullopt, kDesign},
+                      Case{20, 60, 0.05, true,
+                           "Calibration meets the guideline criteria (displacement "
+                           "significant, INR deviation within 10 %)"},
+                      Case{20, 60, 0.2, false,
+                           "Calibration does not meet the guideline criteria: % INR "
+                           "deviation at INR 2.0 and 4.5"}));
+
+TEST(CalibrationChecks, SlopeCVPassesUpToThreePercent) {
+    CalibrationResults results;
+    results.SlopeAll = Value(1.0);
+    for (const auto& [se, pass] : {std::pair{0.0299, true}, std::pair{0.0301, false}}) {
+        results.SESlopeAll = Value(se);
+        EXPECT_EQ(ComputeCalibrationChecks({}, results).SlopeCVPass, pass) << se;
+    }
+}
+
+// Expected deviations worked with bc -l at 40 digits from the unsimplified formula:
+// x = m e(l(i)/w); t = e(r (b l(x/m) + d)); 100 (t/i - 1).
+TEST(CalibrationChecks, INRDeviationMatchesHandCalculation) {
+    struct Case {
+        double inr, mnpt, isiWorking, slopeAbnormal, d, isiReference, expected;
+    };
+    for (const Case& c : {Case{2.0, 12, 1.2, 1.1, 0.05, 1.0, -0.77322164659499466},
+                          Case{4.5, 11.3, 0.95, 1.02, -0.08, 1.05, 11.357099396008567},
+                          Case{2.0, 13, 1.3, 1.3, 0, 1.0, 0.0},
+                          Case{4.5, 12.5, 1.5, 1.2, 0.02, 1.1, -14.656789396316619}})
+        EXPECT_NEAR(
+            *INRDeviationPercent(c.inr, c.mnpt, c.isiWorking, c.slopeAbnormal, c.d, c.isiReference),
+            c.expected, 1e-10);
+}
+
+} // namespace
+} // namespace morvane

@@ -1,0 +1,74 @@
+// What the report, the JSON and the plot show of the results of a run.
+#include "calibration_run.h"
+#include "report_statements.h"
+#include "results_json.h"
+#include "svg_surface.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace morvane {
+namespace {
+
+struct ResultsShown : ::testing::Test {
+    Calibration calibration{{}, {}, {}, testing::ShippedTable()};
+    EditorFields fields;
+    const ReportHeader header{"run.txt", "Version", "2026-01-01", "12:00:00"};
+
+    void calibrate(const std::vector<testing::Sample>& samples) {
+        RecordingMessageSink sink;
+        PerformCalibrationRun(calibration, testing::GridOf(samples), fields, sink);
+    }
+    std::string report() {
+        return BuildResultsReport(calibration.data, calibration.settings, calibration.results,
+                                  fields, header);
+    }
+    // The results as JSON (taken before the report rounds them), the report and the plot.
+    std::string shown() {
+        const std::string json =
+            ResultsToJson(calibration.data, calibration.settings, calibration.results, {});
+        return json + report() +
+               RenderCalibrationPlotSvg(calibration.data, calibration.results,
+                                        StartUpPlotOptions(calibration.data), 600, 600);
+    }
+};
+
+TEST_F(ResultsShown, AFailedFitShowsNothingOfThePreviousRun) {
+    std::vector<testing::Sample> oneWorkingPT = testing::WorkedExample();
+    for (testing::Sample& sample : oneWorkingPT)
+        sample.x = "20"; // the log PTs have no covariance: every slope divides by zero
+    calibrate(oneWorkingPT);
+    const std::string alone = shown();
+    calibrate(testing::WorkedExample());
+    calibrate(oneWorkingPT);
+    EXPECT_EQ(shown(), alone);
+}
+
+TEST_F(ResultsShown, RoundingAgainKeepsTheSignOfAValueRoundedToZero) {
+    // Intercept -0.00000897 (a separate double-precision evaluation of the formulas): "-0.0000".
+    std::vector<testing::Sample> samples = testing::WorkedExample();
+    samples[4].y = "44.918";
+    calibrate(samples);
+    const std::string first = report();
+    const std::string coefficients = "Coefficients  :          y  =  -0.0000  +  1.0199 x\r\n";
+    EXPECT_NE(first.find(coefficients), std::string::npos) << first;
+    const std::string printed = RenderReportText(
+        BuildReportStatements(calibration.data, calibration.settings, calibration.results, fields,
+                              header, ReportDestination::Printer));
+    EXPECT_NE(printed.find(coefficients), std::string::npos) << printed;
+    EXPECT_EQ(report(), first);
+}
+
+TEST_F(ResultsShown, AValueBeyondTheDoublesWhenRoundedIsWrittenAsNothing) {
+    // 100 x SE / ISI is the largest double, whose two-decimal rounding lies beyond it.
+    fields.txtSEISI = "1.7976931348623157E+306";
+    calibrate(testing::WorkedExample());
+    EXPECT_NE(report().find("\r\nCV of ISI = \r\n\r\nISI (WP) = "), std::string::npos);
+    calibration.results.MNPTReferenceUsed = Value(std::numeric_limits<double>::max());
+    EXPECT_NE(report().find("\r\nMNPT =  ( 2 normals)\r\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace morvane
