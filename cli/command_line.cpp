@@ -29,6 +29,7 @@ constexpr FlagOption kFlagOptions[] = {
     {"--json", &CalibrateOptions::json},
     {"--no-legend", &CalibrateOptions::noLegend},
     {"--no-abnormal-line", &CalibrateOptions::noAbnormalLine},
+    {"--show-excluded", &CalibrateOptions::showExcluded},
 };
 
 // The options that take a text, as "--name TEXT" or "--name=TEXT".
@@ -125,7 +126,7 @@ std::optional<std::string> takeArgument(const std::vector<std::string>& argument
 
 bool plotOptionGiven(const CalibrateOptions& options) {
     return !options.outFile.empty() || options.title || options.xLabel || options.yLabel ||
-           options.noLegend || options.noAbnormalLine;
+           options.noLegend || options.noAbnormalLine || options.showExcluded;
 }
 
 // The rules between the options and the command they were given to.
@@ -202,6 +203,7 @@ std::string UsageText() {
            "  --y-label TEXT    y axis title (default: the reference preparation's name)\n"
            "  --no-legend       leave the legend out\n"
            "  --no-abnormal-line  leave the abnormal-only line out\n"
+           "  --show-excluded   draw the samples the limits left out, in grey\n"
            "\n"
            "checks calibrates as calibrate does, then prints the guideline checks (slope CV,\n"
            "design, exclusions, Tomenson's displacement, % INR deviation) as a table.\n"

@@ -28,6 +28,7 @@ struct CalibrateOptions {
     std::optional<std::string> yLabel; // YAxisLabel
     bool noLegend = false;
     bool noAbnormalLine = false;
+    bool showExcluded = false; // ShowExcludedSamples
 };
 
 enum class CliCommand { Calibrate, Plot, Checks, Help, Version, UsageError };

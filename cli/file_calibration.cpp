@@ -59,6 +59,8 @@ PlotOptions plotOptionsAfterOpening(const CalibrationDataSet& data,
         plot.ShowLegend = 0;
     if (options.noAbnormalLine)
         plot.ShowAbnormalOnlyLine = 0;
+    if (options.showExcluded)
+        plot.ShowExcludedSamples = 1;
     return plot;
 }
 

@@ -1,5 +1,8 @@
 #include "calibration_plot.h"
 
+#include "excluded_samples.h"
+#include "plot_ink.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -24,10 +27,11 @@ void drawPlus(DrawingSurface& surface, PlotPoint centre, double halfSize) {
     surface.drawLine({centre.x, centre.y - halfSize}, {centre.x, centre.y + halfSize});
 }
 
-void setUpSurface(DrawingSurface& surface, const PlotRange& r) {
+void setUpSurface(DrawingSurface& surface, const PlotRange& r, const PlotOptions& options) {
     const double margin = kMarginUnits * r.unit;
     surface.setScale(r.lo - margin, r.hi + margin, r.hi + margin, r.lo - margin);
     surface.setLineStyle(LineStyle::Solid);
+    surface.setInk(InkFor(PlotElement::Frame, options));
     surface.setTextHeight(kTextHeightUnits * r.unit);
 }
 
@@ -46,13 +50,21 @@ void drawAxesAndTicks(DrawingSurface& surface, const PlotRange& r) {
     }
 }
 
-void drawMarkers(DrawingSurface& surface, const std::vector<PlotSample>& samples, double u) {
-    for (const PlotSample& sample : samples) {
-        if (sample.isNormal)
-            drawPlus(surface, sample.at, kPlusHalfSizeUnits * u);
-        else
-            surface.drawCircle(sample.at, kCircleRadiusUnits * u);
-    }
+void drawSampleMarker(DrawingSurface& surface, PlotPoint at, bool isNormal, double u,
+                      const PlotOptions& options) {
+    surface.setInk(
+        InkFor(isNormal ? PlotElement::NormalSample : PlotElement::AbnormalSample, options));
+    if (isNormal)
+        drawPlus(surface, at, kPlusHalfSizeUnits * u);
+    else
+        surface.drawCircle(at, kCircleRadiusUnits * u);
+}
+
+void drawMarkers(DrawingSurface& surface, const std::vector<PlotSample>& samples, double u,
+                 const PlotOptions& options) {
+    for (const PlotSample& sample : samples)
+        drawSampleMarker(surface, sample.at, sample.isNormal, u, options);
+    surface.setInk(InkFor(PlotElement::Frame, options));
 }
 
 void drawCalibrationLine(DrawingSurface& surface, const Value& intercept, const Value& slope,
@@ -67,11 +79,14 @@ void drawCalibrationLine(DrawingSurface& surface, const Value& intercept, const 
 
 void drawLines(DrawingSurface& surface, const CalibrationResults& results,
                const PlotOptions& options, const PlotRange& r) {
+    surface.setInk(InkFor(PlotElement::AbnormalNormalLine, options));
     drawCalibrationLine(surface, results.InterceptAll, results.SlopeAll, r);
     if (options.ShowAbnormalOnlyLine == 1) {
         surface.setLineStyle(LineStyle::Dotted);
+        surface.setInk(InkFor(PlotElement::AbnormalOnlyLine, options));
         drawCalibrationLine(surface, results.InterceptAbnormal, results.SlopeAbnormal, r);
     }
+    surface.setInk(InkFor(PlotElement::Frame, options));
 }
 
 // The y-axis title sits half a tick step above the middle of the axis when N is odd, and half a
@@ -101,19 +116,36 @@ void drawAxisTitles(DrawingSurface& surface, const PlotOptions& options, const P
 void drawLegend(DrawingSurface& surface, const PlotOptions& options, const PlotRange& r) {
     const double lo = r.lo;
     const double u = r.unit;
+    const PlotInk frame = InkFor(PlotElement::Frame, options);
     surface.setLineStyle(LineStyle::Solid);
+    surface.setInk(InkFor(PlotElement::AbnormalNormalLine, options));
     surface.drawLine({lo, lo - u}, {lo + u / 2, lo - u});
+    surface.setInk(frame);
     surface.drawText({lo + 0.6 * u, lo - 0.9 * u}, "Abnormal+normal line");
     if (options.ShowAbnormalOnlyLine == 1) {
         surface.setLineStyle(LineStyle::Dotted);
+        surface.setInk(InkFor(PlotElement::AbnormalOnlyLine, options));
         surface.drawLine({lo, lo - 1.3 * u}, {lo + u / 2, lo - 1.3 * u});
+        surface.setInk(frame);
         surface.drawText({lo + 0.6 * u, lo - 1.2 * u}, "Abnormal only line");
     }
     surface.setLineStyle(LineStyle::Solid);
-    surface.drawCircle({lo + 3 * u, lo - u}, kCircleRadiusUnits * u);
+    drawSampleMarker(surface, {lo + 3 * u, lo - u}, false, u, options);
+    surface.setInk(frame);
     surface.drawText({lo + 3.2 * u, lo - 0.9 * u}, "Abnormal sample");
-    drawPlus(surface, {lo + 3 * u, lo - 1.3 * u}, kPlusHalfSizeUnits * u);
+    drawSampleMarker(surface, {lo + 3 * u, lo - 1.3 * u}, true, u, options);
+    surface.setInk(frame);
     surface.drawText({lo + 3.2 * u, lo - 1.2 * u}, "Normal sample");
+    if (options.ShowExcludedSamples == 1)
+        DrawExcludedLegend(surface, options, r);
+}
+
+// The samples that span the axes: those in the fit and the excluded ones shown.
+std::vector<PlotSample> withExcluded(std::vector<PlotSample> samples,
+                                     const std::vector<ExcludedPlotSample>& excluded) {
+    for (const ExcludedPlotSample& sample : excluded)
+        samples.push_back({sample.at, false});
+    return samples;
 }
 
 // Where a line f(t) = a + b t meets the square's side at t = edge, or, when it passes above or
@@ -188,14 +220,19 @@ std::optional<PlotSegment> ClipCalibrationLine(double intercept, double slope,
 void DrawCalibrationPlot(DrawingSurface& surface, const CalibrationDataSet& data,
                          const CalibrationResults& results, const PlotOptions& options) {
     const std::vector<PlotSample> samples = CollectPlotSamples(data, results);
+    const std::vector<ExcludedPlotSample> excluded = options.ShowExcludedSamples == 1
+                                                         ? CollectExcludedSamples(data, results)
+                                                         : std::vector<ExcludedPlotSample>{};
     surface.clear();
-    const std::optional<PlotRange> range = ComputePlotRange(samples);
+    const std::optional<PlotRange> range = ComputePlotRange(withExcluded(samples, excluded));
     if (!range)
         return;
     const PlotRange& r = *range;
-    setUpSurface(surface, r);
+    setUpSurface(surface, r, options);
     drawAxesAndTicks(surface, r);
-    drawMarkers(surface, samples, r.unit);
+    // The samples left out go below the ones in the fit, which stay in sight where they meet.
+    DrawExcludedSamples(surface, excluded, options, r.unit);
+    drawMarkers(surface, samples, r.unit, options);
     drawLines(surface, results, options, r);
     drawAxisTitles(surface, options, r);
     if (options.ShowLegend == 1)

@@ -59,7 +59,10 @@ std::optional<PlotSegment> ClipCalibrationLine(double intercept, double slope,
 // Draws the whole calibration plot, replacing what the surface showed: axes with ticks and
 // labels, a circle for each abnormal and a plus for each normal sample, the abnormal+normal line
 // (solid), the abnormal-only line (dotted) when the options ask for it, the axis titles, the
-// legend when asked for, and the title. A y-axis title too wide for the space left of the tick
+// legend when asked for, and the title. When the options ask for them, the samples the limits
+// left out are drawn too, in light grey with their own legend entries, and the axes then span
+// them as well. Each part is drawn in the ink the options give it (black and white, or
+// colour). A y-axis title too wide for the space left of the tick
 // labels is set upwards along the axis instead. Lines read their coefficients as numbers from the
 // results; a line without both coefficients is not drawn. Without samples the surface is only
 // cleared.

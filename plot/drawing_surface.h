@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plot_ink.h"
+
 #include <string>
 
 namespace morvane {
@@ -26,6 +28,9 @@ public:
     virtual void setScale(double left, double top, double right, double bottom) = 0;
     // Chooses the style of the lines drawn from now on.
     virtual void setLineStyle(LineStyle style) = 0;
+    // Chooses the colour and pen of the lines and circles drawn from now on (texts stay black). A
+    // surface that draws in one colour only ignores it.
+    virtual void setInk(const PlotInk& ink) { (void)ink; }
     // Chooses the type size of the texts drawn from now on, as a height in user y units.
     virtual void setTextHeight(double height) = 0;
     // Draws the straight segment between two points.

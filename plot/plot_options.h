@@ -8,13 +8,16 @@ namespace morvane {
 
 // What the calibration plot shows besides the samples and the abnormal+normal line. One record
 // for the program's whole life, edited by the plot options dialog and never saved to a file.
-// The two flags hold check-box values: 1 ticked, 0 unticked.
+// The flags hold check-box values: 1 ticked, 0 unticked. The samples left out by the limits are
+// drawn only when asked for, and the drawing is black on white unless colour is asked for.
 struct PlotOptions {
     std::string PlotTitle = "Plot of Log PT and Calibration Line(s)";
     std::string XAxisLabel = "WP";
     std::string YAxisLabel = "RP";
     int ShowAbnormalOnlyLine = 1;
     int ShowLegend = 1;
+    int ShowExcludedSamples = 0;
+    int BlackAndWhite = 1;
 };
 
 // The options the program starts with: the designed title, both lines and the legend shown, and

@@ -18,20 +18,22 @@ void RecordingSurface::setScale(double l, double t, double r, double b) {
 }
 
 void RecordingSurface::drawLine(PlotPoint from, PlotPoint to) {
-    primitives.push_back({RecordedPrimitive::Kind::Line, mStyle, from, to, 0.0, {}});
+    primitives.push_back({RecordedPrimitive::Kind::Line, mStyle, from, to, 0.0, {}, mInk});
 }
 
 void RecordingSurface::drawCircle(PlotPoint centre, double radius) {
-    primitives.push_back({RecordedPrimitive::Kind::Circle, mStyle, centre, centre, radius, {}});
+    primitives.push_back(
+        {RecordedPrimitive::Kind::Circle, mStyle, centre, centre, radius, {}, mInk});
 }
 
 void RecordingSurface::drawText(PlotPoint topLeft, const std::string& text) {
-    primitives.push_back({RecordedPrimitive::Kind::Text, mStyle, topLeft, topLeft, 0.0, text});
+    primitives.push_back(
+        {RecordedPrimitive::Kind::Text, mStyle, topLeft, topLeft, 0.0, text, mInk});
 }
 
 void RecordingSurface::drawTextUpwards(double left, double centreY, const std::string& text) {
     const PlotPoint at{left, centreY};
-    primitives.push_back({RecordedPrimitive::Kind::UpwardText, mStyle, at, at, 0.0, text});
+    primitives.push_back({RecordedPrimitive::Kind::UpwardText, mStyle, at, at, 0.0, text, mInk});
 }
 
 double RecordingSurface::textWidth(const std::string& text) const {

@@ -16,6 +16,7 @@ struct RecordedPrimitive {
     PlotPoint to;   // line end
     double radius = 0.0;
     std::string text;
+    PlotInk ink; // the ink in force when it was drawn
 };
 
 // A surface that draws nothing and remembers everything, for checking what a plot consists of.
@@ -25,6 +26,7 @@ public:
     void clear() override;
     void setScale(double left, double top, double right, double bottom) override;
     void setLineStyle(LineStyle style) override { mStyle = style; }
+    void setInk(const PlotInk& ink) override { mInk = ink; }
     void setTextHeight(double height) override { textHeight = height; }
     void drawLine(PlotPoint from, PlotPoint to) override;
     void drawCircle(PlotPoint centre, double radius) override;
@@ -49,6 +51,7 @@ private:
     std::vector<RecordedPrimitive> ofKind(RecordedPrimitive::Kind kind) const;
 
     LineStyle mStyle = LineStyle::Solid;
+    PlotInk mInk;
 };
 
 } // namespace morvane

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 
 namespace morvane {
 
@@ -19,6 +20,13 @@ std::string px(double value) {
     const auto result =
         std::to_chars(text, text + sizeof text, value + 0.0, std::chars_format::fixed, 2);
     return std::string(text, result.ptr);
+}
+
+// A colour as SVG writes it, "#rrggbb".
+std::string hexColour(std::uint32_t rgb) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb & 0xFFFFFFu));
+    return text;
 }
 
 // The length of the well-formed UTF-8 sequence starting at text[i], or 0 when it is malformed.
@@ -88,8 +96,9 @@ void SvgSurface::setScale(double left, double top, double right, double bottom) 
 }
 
 std::string SvgSurface::strokeAttributes() const {
-    const double pen = mScale.penWidthPx();
-    std::string attributes = " stroke=\"#000000\" stroke-width=\"" + px(pen) + "\"";
+    const double pen = mScale.penWidthPx() * mInk.penScale;
+    std::string attributes =
+        " stroke=\"" + hexColour(mInk.rgb) + "\" stroke-width=\"" + px(pen) + "\"";
     // Solid lines end in square caps, so a segment clipped down to one point still shows;
     // dotted lines end flat, so the dots keep their spacing.
     if (mStyle == LineStyle::Dotted)

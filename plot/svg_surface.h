@@ -8,8 +8,9 @@
 
 namespace morvane {
 
-// A surface that writes an SVG picture of the given pixel size: black drawing on white, every
-// segment a <line>, every circle a <circle>, every text a <text> element.
+// A surface that writes an SVG picture of the given pixel size: drawing on white in the inks it is
+// given (black unless told), every segment a <line>, every circle a <circle>, every text a <text>
+// element.
 class SvgSurface : public DrawingSurface {
 public:
     SvgSurface(int widthPx, int heightPx);
@@ -17,6 +18,7 @@ public:
     void clear() override { mElements.clear(); }
     void setScale(double left, double top, double right, double bottom) override;
     void setLineStyle(LineStyle style) override { mStyle = style; }
+    void setInk(const PlotInk& ink) override { mInk = ink; }
     void setTextHeight(double height) override { mTextHeight = height; }
     void drawLine(PlotPoint from, PlotPoint to) override;
     void drawCircle(PlotPoint centre, double radius) override;
@@ -36,6 +38,7 @@ private:
     int mHeightPx;
     SurfaceScale mScale;
     LineStyle mStyle = LineStyle::Solid;
+    PlotInk mInk;
     double mTextHeight = 0.0;
     std::vector<std::string> mElements;
 };

@@ -100,6 +100,7 @@ void EditorWindow::createControls() {
     Chkbox1 = makeControl<QCheckBox>(this, "Chkbox1");
     Command1 = makeControl<QPushButton>(this, "Command1");
     Command1->setText(QStringLiteral("Calibrate"));
+    Command1->setToolTip(QStringLiteral("Calibrate (F5 or Ctrl+Return)"));
     Combotag = makeControl<QComboBox>(this, "Combotag");
     Combotag->addItems({QStringLiteral("Abnormal"), QStringLiteral("Normal")});
     cmdDefault = makeControl<QPushButton>(this, "cmdDefault");

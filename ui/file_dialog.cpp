@@ -34,6 +34,10 @@ QString QtFileDialogBackend::startFolder() const {
     return current.isWritable() ? current.absoluteFilePath() : QDir::homePath();
 }
 
+void QtFileDialogBackend::rememberFolderOf(const QString& path) {
+    mLastFolder = QFileInfo(path).absolutePath();
+}
+
 std::optional<QString> QtFileDialogBackend::choose(const FileDialogRequest& request,
                                                    QWidget* parent) {
     QFileDialog dialog(parent, request.title);
@@ -51,7 +55,7 @@ std::optional<QString> QtFileDialogBackend::choose(const FileDialogRequest& requ
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();
-    mLastFolder = QFileInfo(chosen).absolutePath();
+    rememberFolderOf(chosen);
     return chosen;
 }
 

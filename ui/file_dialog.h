@@ -30,14 +30,19 @@ class FileDialogBackend {
 public:
     virtual ~FileDialogBackend() = default;
     virtual std::optional<QString> choose(const FileDialogRequest& request, QWidget* parent) = 0;
+    // Tells the dialogs of a file opened without them (command line, drops), so the next
+    // dialog starts in its folder. Dialogs that keep no folder ignore it.
+    virtual void rememberFolderOf(const QString& path) { (void)path; }
 };
 
-// The platform's file dialogs. They start in the folder of the last file chosen, else in the
-// current folder (the home folder when the current one cannot be written); a save dialog asks
+// The platform's file dialogs. They start in the folder of the last file chosen or opened, else
+// in the current folder (the home folder when the current one cannot be written); nothing is
+// kept between runs of the program. A save dialog asks
 // before replacing a file and adds the default extension to a name typed without one.
 class QtFileDialogBackend : public FileDialogBackend {
 public:
     std::optional<QString> choose(const FileDialogRequest& request, QWidget* parent) override;
+    void rememberFolderOf(const QString& path) override;
 
 private:
     QString startFolder() const;

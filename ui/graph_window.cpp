@@ -10,6 +10,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace morvane {
 
 namespace {
@@ -31,8 +33,10 @@ void PlotPicture::setImage(const QImage& image) {
 void PlotPicture::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::white);
-    if (!mImage.isNull())
-        painter.drawImage(QPointF(0, 0), mImage);
+    if (mImage.isNull())
+        return;
+    const QSize free = size() - mImage.deviceIndependentSize().toSize();
+    painter.drawImage(QPoint(free.width() / 2, free.height() / 2), mImage);
 }
 
 GraphWindow::GraphWindow(QWidget* parent) : QWidget(parent), Picture1(new PlotPicture(this)) {
@@ -43,31 +47,49 @@ GraphWindow::GraphWindow(QWidget* parent) : QWidget(parent), Picture1(new PlotPi
 }
 
 QSize GraphWindow::sizeHint() const {
-    return twipsToPixels(QSize(kDesignedSizeTwips, kDesignedSizeTwips), this);
+    return designedSize(this);
+}
+
+QSize GraphWindow::designedSize(const QWidget* on) {
+    return twipsToPixels(QSize(kDesignedSizeTwips, kDesignedSizeTwips), on);
 }
 
 void GraphWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Picture1->setGeometry(rect());
+    if (mDrawn)
+        showPlot();
 }
 
 void GraphWindow::drawCalibrationPlot(const CalibrationDataSet& data,
                                       const CalibrationResults& results,
                                       const PlotOptions& options) {
-    const QSize size = Picture1->size().expandedTo(QSize(1, 1));
+    mDrawn = DrawnPlot{data, results, options};
+    mPicture = renderPlot(sizeHint());
+    showPlot();
+}
+
+// The plot drawn on an image of this size in logical pixels, at the screen's pixel density.
+QImage GraphWindow::renderPlot(QSize size) const {
     const qreal ratio = Picture1->devicePixelRatioF();
-    QImage image(size * ratio, QImage::Format_RGB32);
+    QImage image(size.expandedTo(QSize(1, 1)) * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     {
         QPainterSurface surface(image);
-        DrawCalibrationPlot(surface, data, results, options);
+        DrawCalibrationPlot(surface, mDrawn->data, mDrawn->results, mDrawn->options);
     }
-    Picture1->setImage(image);
-    mDrawn = DrawnPlot{data, results, options};
+    return image;
+}
+
+// The plot is square in ln PT, so it takes the largest square Picture1 holds.
+void GraphWindow::showPlot() {
+    const int side = std::min(Picture1->width(), Picture1->height());
+    Picture1->setImage(side == mPicture.deviceIndependentSize().width() ? mPicture
+                                                                        : renderPlot({side, side}));
 }
 
 QImage GraphWindow::picture() const {
-    return Picture1->image();
+    return mPicture;
 }
 
 std::string GraphWindow::pictureSvg() const {

@@ -12,13 +12,13 @@
 namespace morvane {
 
 // Picture1: the drawing surface of the plot window. What is drawn on it persists as an image,
-// which the widget shows at its top-left corner on a white ground.
+// which the widget shows centred on a white ground.
 class PlotPicture : public QWidget {
     Q_OBJECT
 public:
     explicit PlotPicture(QWidget* parent = nullptr);
 
-    // Replaces the persistent image and shows it.
+    // Replaces the image shown.
     void setImage(const QImage& image);
     const QImage& image() const { return mImage; }
 
@@ -30,18 +30,24 @@ private:
 };
 
 // frmGraph, the plot window: a child of the main window's workspace holding Picture1, on which
-// "Produce Plot" draws the calibration plot. The plot is redrawn only when asked to: a new
-// calibration or new plot options leave the picture as it was drawn.
+// "Produce Plot" draws the calibration plot. Picture1 fills the window, and the plot follows the
+// window's size: a resized window redraws it, as large a square as fits, centred. New data or
+// new plot options leave the plot as it was drawn until the next "Produce Plot".
+//
+// Copying, saving and printing take the picture at the designed size, 7000 twips square,
+// whatever the window's size at the time.
 class GraphWindow : public QWidget {
     Q_OBJECT
 public:
     explicit GraphWindow(QWidget* parent = nullptr);
 
     // Clears Picture1 and draws the calibration plot of these records on it, at Picture1's
-    // size and the screen's pixel density. Keeps copies of the records for pictureSvg().
+    // size and the screen's pixel density, and the picture at the designed size. Keeps copies
+    // of the records for redrawing and for pictureSvg().
     void drawCalibrationPlot(const CalibrationDataSet& data, const CalibrationResults& results,
                              const PlotOptions& options);
-    // The persistent image of Picture1: a null image until a plot was drawn.
+    // The plot at the designed size, for copying, saving and printing: a null image until a plot
+    // was drawn.
     QImage picture() const;
     // The plot last drawn, as an SVG document of the picture's size; empty before any plot.
     std::string pictureSvg() const;
@@ -57,11 +63,16 @@ public:
 
     // The designed size, 7000 twips square, which the workspace gives the window when it opens.
     QSize sizeHint() const override;
+    // The designed size in pixels on the screen of the given widget.
+    static QSize designedSize(const QWidget* on);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    QImage renderPlot(QSize size) const;
+    void showPlot();
+
     struct DrawnPlot {
         CalibrationDataSet data;
         CalibrationResults results;
@@ -70,6 +81,7 @@ private:
 
     PlotPicture* Picture1;
     std::optional<DrawnPlot> mDrawn;
+    QImage mPicture;
 };
 
 } // namespace morvane

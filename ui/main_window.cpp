@@ -19,7 +19,10 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace morvane {
 
@@ -30,6 +33,8 @@ constexpr QSize kMainWindowSize(6000, 6200);
 constexpr QSize kEditorSize(6500, 6100);
 constexpr QSize kResultsSize(5820, 5200);
 constexpr QPoint kAboutPosition(600, 1000);
+// Below this screen size the window fills the screen even when it is not maximised (pixels).
+constexpr QSize kSmallScreen(1024, 768);
 
 } // namespace
 
@@ -47,6 +52,7 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogBackend& fileDialogs,
     mMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mMdiArea);
     createMenus();
+    addShortcuts();
     startUp();
     mCalibration.tcrit = LoadCriticalTTable(QFile::encodeName(criticalTTablePath.isEmpty()
                                                                   ? defaultCriticalTTablePath()
@@ -148,8 +154,39 @@ void MainWindow::startUp() {
     resize(twipsToPixels(kMainWindowSize, this));
     loadEditor();
     fitMainWindowToEditor();
+    startMaximised();
     emptyDataSet();
     mPlotOptions = StartUpPlotOptions(mCalibration.data);
+    // The window draws the plot in colour; "Black and white" in the plot options turns it off.
+    mPlotOptions.BlackAndWhite = 0;
+}
+
+// The window opens maximised, so the report and the plot have room beside the editor. The
+// designed size stays the restored size, but on a screen smaller than 1024 x 768 the restored
+// window too fills the room the screen leaves.
+void MainWindow::startMaximised() {
+    const QRect available = screen()->availableGeometry();
+    const QSize screenSize = screen()->geometry().size();
+    if (screenSize.width() < kSmallScreen.width() || screenSize.height() < kSmallScreen.height())
+        setGeometry(available);
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// Keyboard shortcuts, shown beside the menu captions; the captions and their access keys stay
+// as they are. Calibrate has no menu item: its keys work anywhere in the window.
+void MainWindow::addShortcuts() {
+    mnuFileItem[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O)); // &Open
+    mnuFileItem[2]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S)); // Save &Data As...
+    mnuFileItem[3]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P)); // &Print
+    mnuFileItem[7]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // E&xit
+    mCalibrateShortcut = new QAction(this);
+    mCalibrateShortcut->setObjectName(QStringLiteral("calibrateShortcut"));
+    mCalibrateShortcut->setShortcuts({QKeySequence(Qt::Key_F5),
+                                      QKeySequence(Qt::CTRL | Qt::Key_Return),
+                                      QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    mCalibrateShortcut->setShortcutContext(Qt::WindowShortcut);
+    connect(mCalibrateShortcut, &QAction::triggered, this, &MainWindow::runCalibration);
+    addAction(mCalibrateShortcut);
 }
 
 QMdiSubWindow* MainWindow::addChild(QWidget* window) {
@@ -202,6 +239,22 @@ ResultsWindow* MainWindow::loadResults() {
         sub->resize(twipsToPixels(kResultsSize, this));
     }
     return mResults;
+}
+
+// The first report decides the results window's width: its longest line whole, as far as the
+// workspace allows, and never less than designed; it is as tall as the workspace. It stands
+// right of where the plot window opens, or as far right as it fits.
+void MainWindow::fitResultsWindow() {
+    QMdiSubWindow* sub = subWindowOf(mResults);
+    sub->layout()->activate(); // a window not yet shown has not given its frame a size
+    const QSize frame = sub->size() - mResults->size();
+    const QSize designed = twipsToPixels(kResultsSize, this);
+    const QSize room = mMdiArea->viewport()->size();
+    const int width = std::max(
+        designed.width(), std::min(mResults->widthForWholeLines() + frame.width(), room.width()));
+    const int height = std::max(designed.height(), room.height());
+    const int besidePlot = GraphWindow::designedSize(this).width() + frame.width();
+    sub->setGeometry(std::max(0, std::min(besidePlot, room.width() - width)), 0, width, height);
 }
 
 ChecksWindow* MainWindow::loadChecks() {

@@ -73,6 +73,8 @@ private:
     void createViewAndPlotMenus();
     QAction* addItem(QMenu* menu, const char* name, const char* caption, bool enabled);
     void startUp();
+    void startMaximised();
+    void addShortcuts();
     void reportCriticalTTable();
 
     // The windows.
@@ -81,6 +83,7 @@ private:
     void placeEditor();
     void fitMainWindowToEditor();
     ResultsWindow* loadResults();
+    void fitResultsWindow();
     ChecksWindow* loadChecks();
     void showChecks();
     GraphWindow* loadGraph();
@@ -143,6 +146,7 @@ private:
     QAction* mnuSavePlot;
     QAction* mnuPlotOptions;
     QAction* mnuAbout;
+    QAction* mCalibrateShortcut;
 };
 
 } // namespace morvane

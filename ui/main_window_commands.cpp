@@ -162,6 +162,7 @@ void MainWindow::openData() {
 }
 
 void MainWindow::openDataFile(const QString& path) {
+    mFileDialogs.rememberFolderOf(path);
     loadEditor();
     CurrentFileName = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     ReadDataFile(pathForFiles(CurrentFileName), mCalibration.data, mMessages);
@@ -231,7 +232,11 @@ void MainWindow::produceReport(const EditorFields& fields) {
     // The report is also left in the scratch file of the current folder, when it can be.
     if (QFileInfo(QDir::currentPath()).isWritable())
         WriteFileAtomically(kScratchFileName, fileBytes(text));
-    loadResults()->setReport(text);
+    ResultsWindow* results = loadResults();
+    const bool firstReport = results->reportText().isEmpty();
+    results->setReport(text);
+    if (firstReport)
+        fitResultsWindow();
     bringToFront(mResults);
 }
 

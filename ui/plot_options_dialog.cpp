@@ -40,6 +40,8 @@ PlotOptionsDialog::PlotOptionsDialog(PlotOptions& options, QWidget* parent)
       txtXLabel(makeControl<QLineEdit>(this, "txtXLabel")),
       chkAbnormal(makeControl<QCheckBox>(this, "chkAbnormal", "Plot abnormal only line")),
       chkLegend(makeControl<QCheckBox>(this, "chkLegend", "Include Legend")),
+      chkExcluded(makeControl<QCheckBox>(this, "chkExcluded", "Show excluded samples")),
+      chkBlackAndWhite(makeControl<QCheckBox>(this, "chkBlackAndWhite", "Black and white")),
       cmdApply(makeControl<QPushButton>(this, "cmdApply", "Apply")),
       cmdCancel(makeControl<QPushButton>(this, "cmdCancel", "Cancel")) {
     setObjectName("frmPlotOptions");
@@ -57,10 +59,10 @@ PlotOptionsDialog::PlotOptionsDialog(PlotOptions& options, QWidget* parent)
     move(parentWidget() ? parentWidget()->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0));
 }
 
-// The designed layout, in twips: three labelled text boxes, the two check boxes under them,
-// and the two buttons at the bottom.
+// The designed layout, in twips: three labelled text boxes, the check boxes under them, and the
+// two buttons at the bottom.
 void PlotOptionsDialog::placeControls() {
-    setFixedSize(twipsToPixels(QSize(5400, 3240), this));
+    setFixedSize(twipsToPixels(QSize(5400, 4080), this));
     lblPlotTitle->setGeometry(twipsToPixels(120, 165, 1320, 285, this));
     txtPlotTitle->setGeometry(twipsToPixels(1560, 120, 3720, 360, this));
     lblYLabel->setGeometry(twipsToPixels(120, 645, 1320, 285, this));
@@ -69,8 +71,10 @@ void PlotOptionsDialog::placeControls() {
     txtXLabel->setGeometry(twipsToPixels(1560, 1080, 3720, 360, this));
     chkAbnormal->setGeometry(twipsToPixels(1560, 1620, 3720, 315, this));
     chkLegend->setGeometry(twipsToPixels(1560, 2040, 3720, 315, this));
-    cmdApply->setGeometry(twipsToPixels(1560, 2640, 1215, 420, this));
-    cmdCancel->setGeometry(twipsToPixels(2940, 2640, 1215, 420, this));
+    chkExcluded->setGeometry(twipsToPixels(1560, 2460, 3720, 315, this));
+    chkBlackAndWhite->setGeometry(twipsToPixels(1560, 2880, 3720, 315, this));
+    cmdApply->setGeometry(twipsToPixels(1560, 3480, 1215, 420, this));
+    cmdCancel->setGeometry(twipsToPixels(2940, 3480, 1215, 420, this));
 }
 
 void PlotOptionsDialog::loadFromOptions() {
@@ -79,6 +83,8 @@ void PlotOptionsDialog::loadFromOptions() {
     txtXLabel->setText(QString::fromStdString(mOptions.XAxisLabel));
     chkAbnormal->setCheckState(checkState(mOptions.ShowAbnormalOnlyLine));
     chkLegend->setCheckState(checkState(mOptions.ShowLegend));
+    chkExcluded->setCheckState(checkState(mOptions.ShowExcludedSamples));
+    chkBlackAndWhite->setCheckState(checkState(mOptions.BlackAndWhite));
 }
 
 void PlotOptionsDialog::applyToOptions() {
@@ -87,6 +93,8 @@ void PlotOptionsDialog::applyToOptions() {
     mOptions.XAxisLabel = txtXLabel->text().toStdString();
     mOptions.ShowAbnormalOnlyLine = checkValue(chkAbnormal);
     mOptions.ShowLegend = checkValue(chkLegend);
+    mOptions.ShowExcludedSamples = checkValue(chkExcluded);
+    mOptions.BlackAndWhite = checkValue(chkBlackAndWhite);
 }
 
 } // namespace morvane

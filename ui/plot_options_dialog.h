@@ -12,7 +12,7 @@ class QPushButton;
 namespace morvane {
 
 // frmPlotOptions: edits the plot options it was given. It opens showing them; "Apply" stores
-// the five controls back and closes, "Cancel" closes without storing. It deletes itself when
+// the controls back and closes, "Cancel" closes without storing. It deletes itself when
 // closed (every showing loads it afresh), so create it with new and show it without blocking.
 class PlotOptionsDialog : public QDialog {
     Q_OBJECT
@@ -33,6 +33,8 @@ private:
     QLineEdit* txtXLabel;
     QCheckBox* chkAbnormal;
     QCheckBox* chkLegend;
+    QCheckBox* chkExcluded;
+    QCheckBox* chkBlackAndWhite;
     QPushButton* cmdApply;
     QPushButton* cmdCancel;
 };

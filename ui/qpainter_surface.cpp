@@ -37,6 +37,15 @@ void QPainterSurface::setLineStyle(LineStyle style) {
     applyPen();
 }
 
+void QPainterSurface::setInk(const PlotInk& ink) {
+    mInk = ink;
+    applyPen();
+}
+
+double QPainterSurface::penWidthPx() const {
+    return mScale.penWidthPx() * mInk.penScale;
+}
+
 void QPainterSurface::setTextHeight(double height) {
     QFont font = mPainter.font();
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(mScale.pixelsAlongY(height)))));
@@ -47,7 +56,7 @@ void QPainterSurface::setTextHeight(double height) {
 // lines end flat, so the dots keep their spacing.
 void QPainterSurface::applyPen() {
     const bool dotted = mStyle == LineStyle::Dotted;
-    QPen pen(Qt::black, mScale.penWidthPx(), dotted ? Qt::DotLine : Qt::SolidLine,
+    QPen pen(QColor::fromRgb(mInk.rgb), penWidthPx(), dotted ? Qt::DotLine : Qt::SolidLine,
              dotted ? Qt::FlatCap : Qt::SquareCap);
     mPainter.setPen(pen);
     mPainter.setBrush(Qt::NoBrush);
@@ -60,7 +69,7 @@ QPointF QPainterSurface::toPixels(PlotPoint point) const {
 // The nearest position where a line of the current pen width covers whole device pixels.
 double QPainterSurface::onPixelGrid(double logical) const {
     const double ratio = mImage.devicePixelRatio();
-    const double penDevicePixels = std::max(1.0, std::round(mScale.penWidthPx() * ratio));
+    const double penDevicePixels = std::max(1.0, std::round(penWidthPx() * ratio));
     const double half = penDevicePixels / 2;
     return (std::round(logical * ratio - half) + half) / ratio;
 }

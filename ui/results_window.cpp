@@ -3,7 +3,12 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace morvane {
 
@@ -46,6 +51,19 @@ QString ResultsWindow::reportText() const {
 
 void ResultsWindow::clear() {
     txtResults->clear();
+}
+
+int ResultsWindow::widthForWholeLines() const {
+    const QFontMetrics metrics(txtResults->font());
+    int longest = 0;
+    for (const QString& line : txtResults->toPlainText().split(kLf))
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    // The text's margins on both sides and the cursor's pixel, the box's frame and its
+    // vertical scroll bar.
+    const int margins = 2 * static_cast<int>(std::ceil(txtResults->document()->documentMargin())) +
+                        1 + 2 * txtResults->frameWidth() +
+                        txtResults->verticalScrollBar()->sizeHint().width();
+    return longest + margins;
 }
 
 void ResultsWindow::closeEvent(QCloseEvent* event) {

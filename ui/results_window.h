@@ -21,6 +21,8 @@ public:
     // The text as the box holds it, lines ending in CR LF.
     QString reportText() const;
     void clear();
+    // The width the window needs to show its longest line without scrolling across.
+    int widthForWholeLines() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

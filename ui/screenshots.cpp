@@ -1,15 +1,10 @@
 #include "screenshots.h"
 
-#include "editor_window.h"
 #include "main_window.h"
-#include "mdi_child.h"
-#include "results_window.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
 #include <QTimer>
 
 namespace morvane {
@@ -19,19 +14,12 @@ namespace {
 // Time for the window system to show and paint the windows before a picture is taken.
 constexpr int kSettleMs = 500;
 
-// The picture of the results shows the report's whole width: the main window grows and the
-// results window fills its workspace.
-constexpr QSize kResultsPictureSize(980, 760);
-
-bool saveWindow(MainWindow& window, const QString& fileName) {
-    return window.grab().save(fileName);
+bool saveWindow(MainWindow& window, const QDir& folder, const char* name) {
+    return window.grab().save(folder.filePath(QLatin1String(name)));
 }
 
-void showWholeReport(MainWindow& window) {
-    window.resize(kResultsPictureSize);
-    auto* area = window.findChild<QMdiArea*>();
-    if (QMdiSubWindow* results = subWindowOf(window.results()))
-        results->setGeometry(QRect(QPoint(0, 0), area->viewport()->size()));
+void trigger(MainWindow& window, const char* action) {
+    window.findChild<QAction*>(QLatin1String(action))->trigger();
 }
 
 } // namespace
@@ -39,14 +27,17 @@ void showWholeReport(MainWindow& window) {
 void TakeScreenshots(MainWindow& window, const QString& folder) {
     QDir().mkpath(folder);
     const QDir target(folder);
+    // Each picture shows the window as the program leaves it, without any resizing.
     QTimer::singleShot(kSettleMs, &window, [&window, target] {
-        bool saved = saveWindow(window, target.filePath(QStringLiteral("editor.png")));
-        window.editor()->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-        showWholeReport(window);
-        QTimer::singleShot(kSettleMs, &window, [&window, target, saved] {
-            const bool both =
-                saveWindow(window, target.filePath(QStringLiteral("results.png"))) && saved;
-            QCoreApplication::exit(both ? 0 : 1);
+        bool saved = saveWindow(window, target, "editor.png");
+        trigger(window, "calibrateShortcut");
+        QTimer::singleShot(kSettleMs, &window, [&window, target, saved]() mutable {
+            saved = saveWindow(window, target, "results.png") && saved;
+            trigger(window, "mnuMakePlot");
+            QTimer::singleShot(kSettleMs, &window, [&window, target, saved] {
+                const bool all = saveWindow(window, target, "plot-window.png") && saved;
+                QCoreApplication::exit(all ? 0 : 1);
+            });
         });
     });
 }
