@@ -13,4 +13,10 @@ void TakeAxisLabelsFrom(const CalibrationDataSet& data, PlotOptions& options) {
     options.XAxisLabel = data.WorkingPreparationName.text();
 }
 
+PlotOptions OptionsForCopies(PlotOptions options) {
+    if (options.ColourInCopies != 1)
+        options.BlackAndWhite = 1;
+    return options;
+}
+
 } // namespace morvane

@@ -65,18 +65,18 @@ void GraphWindow::drawCalibrationPlot(const CalibrationDataSet& data,
                                       const CalibrationResults& results,
                                       const PlotOptions& options) {
     mDrawn = DrawnPlot{data, results, options};
-    mPicture = renderPlot(sizeHint());
+    mPicture = renderPlot(sizeHint(), OptionsForCopies(options));
     showPlot();
 }
 
 // The plot drawn on an image of this size in logical pixels, at the screen's pixel density.
-QImage GraphWindow::renderPlot(QSize size) const {
+QImage GraphWindow::renderPlot(QSize size, const PlotOptions& options) const {
     const qreal ratio = Picture1->devicePixelRatioF();
     QImage image(size.expandedTo(QSize(1, 1)) * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     {
         QPainterSurface surface(image);
-        DrawCalibrationPlot(surface, mDrawn->data, mDrawn->results, mDrawn->options);
+        DrawCalibrationPlot(surface, mDrawn->data, mDrawn->results, options);
     }
     return image;
 }
@@ -84,8 +84,7 @@ QImage GraphWindow::renderPlot(QSize size) const {
 // The plot is square in ln PT, so it takes the largest square Picture1 holds.
 void GraphWindow::showPlot() {
     const int side = std::min(Picture1->width(), Picture1->height());
-    Picture1->setImage(side == mPicture.deviceIndependentSize().width() ? mPicture
-                                                                        : renderPlot({side, side}));
+    Picture1->setImage(renderPlot({side, side}, mDrawn->options));
 }
 
 QImage GraphWindow::picture() const {
@@ -96,8 +95,8 @@ std::string GraphWindow::pictureSvg() const {
     if (!mDrawn)
         return {};
     const QSize size = picture().deviceIndependentSize().toSize();
-    return RenderCalibrationPlotSvg(mDrawn->data, mDrawn->results, mDrawn->options, size.width(),
-                                    size.height());
+    return RenderCalibrationPlotSvg(mDrawn->data, mDrawn->results,
+                                    OptionsForCopies(mDrawn->options), size.width(), size.height());
 }
 
 bool GraphWindow::copyPlot() const {

@@ -35,7 +35,8 @@ private:
 // new plot options leave the plot as it was drawn until the next "Produce Plot".
 //
 // Copying, saving and printing take the picture at the designed size, 7000 twips square,
-// whatever the window's size at the time.
+// whatever the window's size at the time, drawn black on white unless colour in copies is asked
+// for.
 class GraphWindow : public QWidget {
     Q_OBJECT
 public:
@@ -70,7 +71,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QImage renderPlot(QSize size) const;
+    QImage renderPlot(QSize size, const PlotOptions& options) const;
     void showPlot();
 
     struct DrawnPlot {

@@ -42,6 +42,8 @@ PlotOptionsDialog::PlotOptionsDialog(PlotOptions& options, QWidget* parent)
       chkLegend(makeControl<QCheckBox>(this, "chkLegend", "Include Legend")),
       chkExcluded(makeControl<QCheckBox>(this, "chkExcluded", "Show excluded samples")),
       chkBlackAndWhite(makeControl<QCheckBox>(this, "chkBlackAndWhite", "Black and white")),
+      chkColourCopies(makeControl<QCheckBox>(this, "chkColourCopies",
+                                             "Colour in copies, saved plots and printouts")),
       cmdApply(makeControl<QPushButton>(this, "cmdApply", "Apply")),
       cmdCancel(makeControl<QPushButton>(this, "cmdCancel", "Cancel")) {
     setObjectName("frmPlotOptions");
@@ -62,7 +64,7 @@ PlotOptionsDialog::PlotOptionsDialog(PlotOptions& options, QWidget* parent)
 // The designed layout, in twips: three labelled text boxes, the check boxes under them, and the
 // two buttons at the bottom.
 void PlotOptionsDialog::placeControls() {
-    setFixedSize(twipsToPixels(QSize(5400, 4080), this));
+    setFixedSize(twipsToPixels(QSize(5400, 4500), this));
     lblPlotTitle->setGeometry(twipsToPixels(120, 165, 1320, 285, this));
     txtPlotTitle->setGeometry(twipsToPixels(1560, 120, 3720, 360, this));
     lblYLabel->setGeometry(twipsToPixels(120, 645, 1320, 285, this));
@@ -73,8 +75,9 @@ void PlotOptionsDialog::placeControls() {
     chkLegend->setGeometry(twipsToPixels(1560, 2040, 3720, 315, this));
     chkExcluded->setGeometry(twipsToPixels(1560, 2460, 3720, 315, this));
     chkBlackAndWhite->setGeometry(twipsToPixels(1560, 2880, 3720, 315, this));
-    cmdApply->setGeometry(twipsToPixels(1560, 3480, 1215, 420, this));
-    cmdCancel->setGeometry(twipsToPixels(2940, 3480, 1215, 420, this));
+    chkColourCopies->setGeometry(twipsToPixels(1560, 3300, 3720, 315, this));
+    cmdApply->setGeometry(twipsToPixels(1560, 3900, 1215, 420, this));
+    cmdCancel->setGeometry(twipsToPixels(2940, 3900, 1215, 420, this));
 }
 
 void PlotOptionsDialog::loadFromOptions() {
@@ -85,6 +88,7 @@ void PlotOptionsDialog::loadFromOptions() {
     chkLegend->setCheckState(checkState(mOptions.ShowLegend));
     chkExcluded->setCheckState(checkState(mOptions.ShowExcludedSamples));
     chkBlackAndWhite->setCheckState(checkState(mOptions.BlackAndWhite));
+    chkColourCopies->setCheckState(checkState(mOptions.ColourInCopies));
 }
 
 void PlotOptionsDialog::applyToOptions() {
@@ -95,6 +99,7 @@ void PlotOptionsDialog::applyToOptions() {
     mOptions.ShowLegend = checkValue(chkLegend);
     mOptions.ShowExcludedSamples = checkValue(chkExcluded);
     mOptions.BlackAndWhite = checkValue(chkBlackAndWhite);
+    mOptions.ColourInCopies = checkValue(chkColourCopies);
 }
 
 } // namespace morvane

@@ -35,6 +35,7 @@ private:
     QCheckBox* chkLegend;
     QCheckBox* chkExcluded;
     QCheckBox* chkBlackAndWhite;
+    QCheckBox* chkColourCopies;
     QPushButton* cmdApply;
     QPushButton* cmdCancel;
 };

@@ -66,12 +66,27 @@ private slots:
         QCOMPARE(designed.deviceIndependentSize().toSize(), window.sizeHint());
     }
 
-    void blackAndWhiteDrawsThePlotAsItAlwaysWas() {
+    // Copies, saved plots and printouts stay black on white unless colour in copies is asked for.
+    void copiesDrawThePlotAsItAlwaysWas_data() {
+        QTest::addColumn<int>("blackAndWhite");
+        QTest::addColumn<int>("colourInCopies");
+        QTest::addColumn<bool>("asBefore");
+        QTest::newRow("black and white") << 1 << 1 << true;
+        QTest::newRow("colour on screen only") << 0 << 0 << true;
+        QTest::newRow("colour in copies") << 0 << 1 << false;
+    }
+    void copiesDrawThePlotAsItAlwaysWas() {
+        QFETCH(int, blackAndWhite);
+        QFETCH(int, colourInCopies);
+        QFETCH(bool, asBefore);
         GraphWindow window;
-        drawPlot(window, 1);
+        const ExcludedExample in;
+        window.drawCalibrationPlot(
+            in.data, in.results,
+            PlotOptions{.BlackAndWhite = blackAndWhite, .ColourInCopies = colourInCopies});
         const QImage before = QImage(MORVANE_TEST_DATA_DIR "/plot_black_and_white.png")
                                   .convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(window.picture().convertToFormat(QImage::Format_RGB32), before);
+        QCOMPARE(window.picture().convertToFormat(QImage::Format_RGB32) == before, asBefore);
     }
 };
 
