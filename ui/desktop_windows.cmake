@@ -10,6 +10,7 @@ target_sources(morvane_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/caption_fit.h
   ${CMAKE_CURRENT_LIST_DIR}/data_grid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_grid.h
+  ${CMAKE_CURRENT_LIST_DIR}/editor_grid_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editor_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editor_window.h
   ${CMAKE_CURRENT_LIST_DIR}/file_dialog.cpp
@@ -18,6 +19,7 @@ target_sources(morvane_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/grid_clipboard.h
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.h
+  ${CMAKE_CURRENT_LIST_DIR}/main_window_children.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mdi_child.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mdi_child.h

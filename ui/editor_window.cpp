@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 
 namespace morvane {
 
@@ -289,73 +288,6 @@ void EditorWindow::setFields(const EditorFields& fields) {
     Chkbox1->setChecked(fields.Chkbox1);
 }
 
-void EditorWindow::gridClicked() {
-    if (Grid1->currentGridCol() == DataGrid::kTagCol) {
-        showTagList();
-        return;
-    }
-    Combotag->hide();
-    PreviousCol = CurrentCol;
-    PreviousRow = CurrentRow;
-    CurrentCol = Grid1->currentGridCol();
-    CurrentRow = Grid1->currentGridRow();
-    Grid1->setMarked(PreviousRow, PreviousCol, false);
-    RefreshPosition();
-}
-
-void EditorWindow::cellMovedByKeys(int row, int col) {
-    // The keys move the cell being edited along with the grid's current cell.
-    Combotag->hide();
-    Grid1->setMarked(CurrentRow, CurrentCol, false);
-    CurrentRow = row;
-    CurrentCol = col;
-    if (CurrentCol != DataGrid::kTagCol)
-        Grid1->setMarked(CurrentRow, CurrentCol, true);
-}
-
-void EditorWindow::showTagList() {
-    placeTagList();
-    Combotag->setCurrentIndex(Combotag->findText(Grid1->text(Grid1->currentGridRow(), 1)));
-    Combotag->show();
-    Combotag->raise();
-}
-
-void EditorWindow::placeTagList() {
-    const QRect cell = Grid1->cellRect(Grid1->currentGridRow(), DataGrid::kTagCol, this);
-    Combotag->setGeometry(cell.left(), cell.top(), cell.width(), Combotag->height());
-}
-
-void EditorWindow::tagChosen() {
-    if (Grid1->currentGridCol() != DataGrid::kTagCol)
-        return;
-    Grid1->setText(Grid1->currentGridRow(), DataGrid::kTagCol, Combotag->currentText());
-    const bool hadFocus = Combotag->hasFocus();
-    Combotag->hide();
-    if (hadFocus)
-        Grid1->setFocus();
-}
-
-void EditorWindow::typedIntoGrid(const QString& text) {
-    txtGrid->setFocus();
-    txtGrid->insert(text);
-}
-
-void EditorWindow::enterPressed() {
-    const int row = Grid1->currentGridRow();
-    const int col = Grid1->currentGridCol();
-    if (row >= 1 && col >= 1) {
-        Grid1->setMarked(row, col, false);
-        if (col != DataGrid::kTagCol)
-            Grid1->setText(row, col, txtGrid->text());
-    }
-    // After a click on a tag cell the grid's current cell is not the marked one.
-    Grid1->setMarked(CurrentRow, CurrentCol, false);
-    CurrentRow = std::min(CurrentRow + 1, kMaxSamples);
-    RefreshPosition();
-    txtGrid->setFocus();
-    txtGrid->clear();
-}
-
 void EditorWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // Enter presses the button that has the focus, otherwise the default button.
@@ -369,17 +301,6 @@ void EditorWindow::keyPressEvent(QKeyEvent* event) {
 void EditorWindow::closeEvent(QCloseEvent* event) {
     // The editor stays open for the program's whole life; New and Open load it afresh.
     event->ignore();
-}
-
-bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtGrid && event->type() == QEvent::FocusIn) {
-        // A mouse click places the cursor after the focus arrives, so the selection waits.
-        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
-            QTimer::singleShot(0, txtGrid, &QLineEdit::selectAll);
-        else
-            txtGrid->selectAll();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace morvane
