@@ -306,11 +306,15 @@ def copy_tree(tree, dest):
         shutil.copy2(os.path.join(tree, rel), target)
 
 
+RUNNING = set()
+
+
 def run(cmd, timeout=None, cwd=None):
     """Runs a command in its own process group, so that a timeout ends its children too.
     Returns (exit status or None on timeout, output)."""
     with subprocess.Popen(cmd, cwd=cwd, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                           stderr=subprocess.STDOUT, start_new_session=True) as proc:
+        RUNNING.add(proc.pid)
         try:
             out, _ = proc.communicate(timeout=timeout)
             return proc.returncode, out.decode(errors="replace")
@@ -318,6 +322,26 @@ def run(cmd, timeout=None, cwd=None):
             os.killpg(proc.pid, signal.SIGKILL)
             out, _ = proc.communicate()
             return None, out.decode(errors="replace")
+        finally:
+            RUNNING.discard(proc.pid)
+
+
+def stop_on_signal(scratch):
+    """On Ctrl-C or a kill, ends the builds and tests under way and removes the scratch
+    copies before leaving."""
+    def handler(number, frame):
+        for pid in list(RUNNING):
+            try:
+                os.killpg(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        if scratch:
+            shutil.rmtree(scratch, ignore_errors=True)
+        print(f"mutation check stopped by signal {number}", file=sys.stderr, flush=True)
+        os._exit(128 + number)
+
+    signal.signal(signal.SIGINT, handler)
+    signal.signal(signal.SIGTERM, handler)
 
 
 class Worker:
@@ -346,9 +370,9 @@ class Worker:
         if status is None:
             return "timeout"
         if status != 0:
-            failed = re.findall(r"^\[  FAILED  \] (\S+)", out, re.M)
+            failed = re.findall(r"^\[  FAILED  \] ([\w/.]+)", out, re.M)
             failed = sorted(set(f for f in failed if "." in f))
-            return f"{len(failed)} failed" if failed else f"exit {status}"
+            return ", ".join(failed) if failed else f"exit {status}"
         return None
 
     def baseline(self, timeout):
@@ -365,7 +389,9 @@ class Worker:
                 raise RuntimeError(f"{name} fails on the unchanged tree ({fate})")
             self.timeouts[name] = timeout or max(20.0, 10 * elapsed)
 
-    def try_mutant(self, mutant):
+    def try_mutant(self, mutant, every_test=False):
+        """Returns (fate, detail). The tests stop at the first program that fails unless
+        every_test is set, when all of them run and the detail names every failing test."""
         place = locate(self.src, mutant)
         if place is None:
             return "missing", ""
@@ -379,14 +405,17 @@ class Worker:
         try:
             with open(path, "w", encoding="utf-8") as f:
                 f.write("\n".join(lines))
+            failures = []
             for name in TESTS_FOR_DIR[rel.split("/")[0]]:
                 ok, _ = self.build_targets(BUILD_TARGETS.get(name, (name,)))
                 if not ok:
                     return "stillborn", f"{name} does not build"
                 fate = self.run_test(name, self.timeouts[name])
                 if fate:
-                    return "killed", f"{name}: {fate}"
-            return "survived", ""
+                    failures.append(f"{name}: {fate}")
+                    if not every_test:
+                        break
+            return ("killed", "; ".join(failures)) if failures else ("survived", "")
         finally:
             # The restored file is newer than the mutant's object, so the next build compiles
             # the original again.
@@ -426,6 +455,9 @@ def main():
     parser.add_argument("--scratch", default=None,
                         help="folder for the scratch copies (default: a new temporary folder)")
     parser.add_argument("--keep", action="store_true", help="keep the scratch copies")
+    parser.add_argument("--every-test", action="store_true",
+                        help="run every test program on each mutant and name every failing "
+                             "test, to see which tests catch which mutants (slower)")
     args = parser.parse_args()
 
     tree = os.path.abspath(args.tree)
@@ -463,6 +495,7 @@ def main():
     started = time.monotonic()
     base = args.scratch or tempfile.mkdtemp(prefix="morvane-mutants.")
     os.makedirs(base, exist_ok=True)
+    stop_on_signal(None if args.keep else base)
     lock = threading.Lock()
     results = {}
     try:
@@ -485,7 +518,7 @@ def main():
                         return
                     batch = queue.pop()
                 for m in batch:
-                    fate, detail = worker.try_mutant(m)
+                    fate, detail = worker.try_mutant(m, args.every_test)
                     with lock:
                         results[m["id"]] = (fate, detail)
                         print(f"{m['id']} {m['file']}:{m['line']} {m['kind']} {m['desc']}: "
