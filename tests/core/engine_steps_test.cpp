@@ -142,25 +142,6 @@ TEST_F(EngineFixture, ScatteredDataHasNoSlopeInterval) {
     EXPECT_EQ(results.SlopeCIHighAll, Value(0.0));
 }
 
-TEST_F(EngineFixture, AWiderConfidenceLevelGivesAWiderInterval) {
-    CriticalTTable table = testing::UniformTable(2.0);
-    for (int row = 1; row <= CriticalTTable::kRows; ++row) {
-        table.T[row][12] = 2.353; // 90%
-        table.T[row][7] = 3.182;  // 95%
-        table.T[row][3] = 5.841;  // 99%
-    }
-    double widths[3];
-    const char* levels[] = {"90%", "95%", "99%"};
-    for (int k = 0; k < 3; ++k) {
-        load(testing::WorkedExample());
-        settings.ConfidenceLevel = levels[k];
-        runThroughFit(table);
-        widths[k] = Num(results.SlopeCIHighAll) - Num(results.SlopeCILowAll);
-    }
-    EXPECT_LT(widths[0], widths[1]);
-    EXPECT_LT(widths[1], widths[2]);
-}
-
 TEST_F(EngineFixture, AbnormalOnlyLineLeavesOutExcludedAbnormals) {
     load({{"Normal", "12", "12"},
           {"Normal", "13", "13.5"},
