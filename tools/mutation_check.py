@@ -309,11 +309,12 @@ def copy_tree(tree, dest):
 RUNNING = set()
 
 
-def run(cmd, timeout=None, cwd=None):
+def run(cmd, timeout=None, cwd=None, env=None):
     """Runs a command in its own process group, so that a timeout ends its children too.
     Returns (exit status or None on timeout, output)."""
-    with subprocess.Popen(cmd, cwd=cwd, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                          stderr=subprocess.STDOUT, start_new_session=True) as proc:
+    with subprocess.Popen(cmd, cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                          start_new_session=True) as proc:
         RUNNING.add(proc.pid)
         try:
             out, _ = proc.communicate(timeout=timeout)
@@ -336,6 +337,7 @@ def stop_on_signal(scratch):
             except ProcessLookupError:
                 pass
         if scratch:
+            time.sleep(0.5)
             shutil.rmtree(scratch, ignore_errors=True)
         print(f"mutation check stopped by signal {number}", file=sys.stderr, flush=True)
         os._exit(128 + number)
@@ -348,6 +350,11 @@ class Worker:
     def __init__(self, tree, base, number, optimisation):
         self.src = os.path.join(base, f"copy{number}")
         self.build = os.path.join(self.src, "build")
+        # The tests' scratch files go to a temporary folder of this copy's own: copies testing
+        # side by side, or other test runs on the machine, must not write into each other's.
+        self.tmp = os.path.join(base, f"tmp{number}")
+        os.makedirs(self.tmp, exist_ok=True)
+        self.env = dict(os.environ, TMPDIR=self.tmp, TEST_TMPDIR=self.tmp)
         copy_tree(tree, self.src)
         generator = ["-G", "Ninja"] if shutil.which("ninja") else []
         status, out = run(["cmake", "-S", self.src, "-B", self.build, *generator,
@@ -366,7 +373,7 @@ class Worker:
 
     def run_test(self, name, timeout):
         status, out = run([os.path.join(self.build, "bin", name), "--gtest_brief=1"],
-                          timeout=timeout, cwd=self.build)
+                          timeout=timeout, cwd=self.build, env=self.env)
         if status is None:
             return "timeout"
         if status != 0:
