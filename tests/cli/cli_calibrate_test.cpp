@@ -28,6 +28,19 @@ struct CliRun {
     std::string err;
 };
 
+// A path in the temporary folder that no other test process uses, removed at the end.
+fs::path scratch(const std::string& name) {
+    struct Made : std::vector<fs::path> {
+        ~Made() {
+            for (const fs::path& path : *this)
+                fs::remove_all(path);
+        }
+    };
+    static Made made;
+    made.push_back(fs::path(::testing::TempDir()) / (name + "-" + std::to_string(::getpid())));
+    return made.back();
+}
+
 std::string quoted(const std::string& text) {
     std::string out = "'";
     for (char c : text)
@@ -39,17 +52,16 @@ std::string quoted(const std::string& text) {
 // "-u NAME" to remove a variable) and captures both streams and the exit status.
 CliRun runCli(const std::vector<std::string>& arguments,
               const std::string& environment = "SOURCE_DATE_EPOCH=1700000000") {
-    const fs::path scratch = fs::path(::testing::TempDir()) / "morvane_cli_run";
-    fs::create_directories(scratch);
+    const fs::path folder = scratch("morvane_cli_run");
+    fs::create_directories(folder);
     std::string command =
         "cd " + quoted(kDataDir) + " && env " + environment + " " + quoted(MORVANE_CLI_EXECUTABLE);
     for (const std::string& argument : arguments)
         command += " " + quoted(argument);
-    command +=
-        " >" + quoted((scratch / "out").string()) + " 2>" + quoted((scratch / "err").string());
+    command += " >" + quoted((folder / "out").string()) + " 2>" + quoted((folder / "err").string());
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(scratch / "out"),
-            ReadBytes(scratch / "err")};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(folder / "out"),
+            ReadBytes(folder / "err")};
 }
 
 // With ISI 1.1 plasma 5 has the reference INR (55 / 12.84523)^1.1 = 4.952 > 4.5: two abnormal
@@ -188,7 +200,7 @@ TEST(CliJson, FailedFitHasNullLinesAndItsMessage) {
 }
 
 TEST(CliExamples, GeneratorRewritesTheKeptFilesExactly) {
-    const fs::path out = fs::path(::testing::TempDir()) / "morvane_examples_regenerated";
+    const fs::path out = scratch("morvane_examples_regenerated");
     fs::remove_all(out);
     const std::string command = "sh " + quoted(MORVANE_MAKE_EXAMPLES) + " " + quoted(out.string());
     ASSERT_EQ(std::system(command.c_str()), 0);
@@ -208,7 +220,7 @@ int count(const std::string& text, const std::string& part) {
 // <text> element (title, axis titles from the file's preparation names or the options), every
 // abnormal sample a <circle>; a failed fit writes none.
 TEST(CliPlot, WritesTheCalibrationPlotAsSvg) {
-    const std::string svg = ::testing::TempDir() + "/morvane_cli_plot.svg";
+    const std::string svg = scratch("morvane_cli_plot").string() + ".svg";
     fs::remove(svg);
     CliRun run = runCli({"plot", "--upper-inr", "6", "--out", svg, kWorked});
     EXPECT_EQ(run.status, 0) << run.err;

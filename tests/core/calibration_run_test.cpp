@@ -168,9 +168,6 @@ TEST_F(CalibrationRunTest, TheIdentifierGainsTxtUnlessItContainsIt) {
     }
     std::string identifier = "a.txt.b";
     EXPECT_EQ(ProposedFileName(identifier, "_results"), "a_results");
-    identifier = "RUN5.TXT";
-    EXPECT_EQ(ProposedFileName(identifier, "_plot"), "RUN5.TXT_plot");
-    EXPECT_EQ(identifier, "RUN5.TXT.txt");
 }
 
 } // namespace

@@ -127,21 +127,6 @@ TEST_F(EngineFixture, FailedPassesKeepEarlierValues) {
     EXPECT_EQ(results.SlopeCILowAll, Value("earlier"));
 }
 
-TEST_F(EngineFixture, ScatteredDataHasNoSlopeInterval) {
-    load({{"Normal", "12", "11"},
-          {"Normal", "14", "15"},
-          {"Abnormal", "20", "30"},
-          {"Abnormal", "30", "20"},
-          {"Abnormal", "28", "31"}});
-    settings.LowerINR = Value(0.0);
-    settings.UpperINR = Value(99.0);
-    settings.SDLimit = 10;
-    runThroughFit(testing::UniformTable(63.657));
-    EXPECT_EQ(results.CalibrationFailed, 0);
-    EXPECT_EQ(results.SlopeCILowAll, Value(0.0));
-    EXPECT_EQ(results.SlopeCIHighAll, Value(0.0));
-}
-
 TEST_F(EngineFixture, AbnormalOnlyLineLeavesOutExcludedAbnormals) {
     load({{"Normal", "12", "12"},
           {"Normal", "13", "13.5"},

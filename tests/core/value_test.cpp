@@ -71,15 +71,5 @@ TEST(FormatGeneral, ReadsBackEveryNumberOfAtMostFifteenDigits) {
     }
 }
 
-TEST(Value, ShowsTextsAsTypedAndNumbersInGeneralForm) {
-    EXPECT_EQ(Value("1.050").text(), "1.050");
-    EXPECT_EQ(Value("1.050").number(), 1.05);
-    EXPECT_EQ(Value(1.05).text(), "1.05");
-    EXPECT_EQ(Value("ISI").number(), std::nullopt);
-    EXPECT_TRUE(Value().isEmpty());
-    EXPECT_EQ(Value().text(), "");
-    EXPECT_EQ(Value().number(), std::nullopt);
-}
-
 } // namespace
 } // namespace morvane
