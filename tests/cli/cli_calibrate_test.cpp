@@ -100,8 +100,8 @@ TEST(CliCalibrate, ParameterMessagesGoToStandardErrorInTheirOrder) {
     EXPECT_NE(run.out.find("ISI (Reference rTF/95) = 1.0000\r\n"), std::string::npos);
 }
 
-// Status 1 for data that cannot be calibrated, 2 for a wrong command line (whose message the
-// usage text follows); no report either way.
+// Status 1 for data that cannot be calibrated or a plot that cannot be drawn or written, 2 for a
+// wrong command line (whose message the usage text follows); no report either way.
 TEST(CliCalibrate, RefusedRunsPrintNoReport) {
     const struct {
         std::vector<std::string> arguments;
@@ -130,6 +130,12 @@ TEST(CliCalibrate, RefusedRunsPrintNoReport) {
          2,
          "morvane-cli: only one data file can be calibrated at a time\n"},
         {{"plot", kWorked}, 2, "morvane-cli: the plot command needs --out FILE.svg\n"},
+        {{"plot", "--out", "p.svg", kWorked},
+         1,
+         kFailedFit + "\nmorvane-cli: no plot is drawn when the calibration fails\n"},
+        {{"plot", "--upper-inr", "6", "--out", ".", kWorked},
+         1,
+         "morvane-cli: the plot could not be written to . (it is a folder)\n"},
         {{"calibrate", "--no-legend", kWorked},
          2,
          "morvane-cli: the plot options belong to the plot command\n"},
