@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace morvane {
 namespace {
@@ -31,7 +32,8 @@ TEST(CliOptions, EveryFieldOptionTakesItsValueInBothSpellings) {
 }
 
 TEST(CliOptions, DefaultTCritIsBesideTheExecutableElseInTheShareFolder) {
-    const fs::path root = fs::path(::testing::TempDir()) / "morvane_tcrit_search";
+    const fs::path root =
+        fs::path(::testing::TempDir()) / ("morvane_tcrit_search-" + std::to_string(::getpid()));
     fs::remove_all(root);
     fs::create_directories(root / "bin");
     fs::create_directories(root / "share" / "morvane");
@@ -42,6 +44,7 @@ TEST(CliOptions, DefaultTCritIsBesideTheExecutableElseInTheShareFolder) {
     EXPECT_EQ(fs::weakly_canonical(DefaultTCritPath(root / "bin")), installed);
     std::ofstream(beside) << "0\n";
     EXPECT_EQ(DefaultTCritPath(root / "bin"), beside);
+    fs::remove_all(root);
 }
 
 } // namespace

@@ -1,38 +1,19 @@
 #include "critical_t_table.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <numbers>
-#include <random>
-#include <sstream>
-#include <vector>
 
 namespace morvane {
 namespace {
-
-namespace fs = std::filesystem;
 
 // The supplied file carries six decimals: a cell lies within half a unit of the sixth decimal
 // of the true quantile (the margin covers the double nearest to each decimal text).
 constexpr double kSixDecimals = 5e-7 + 1e-12;
 const double kP[] = {0.001, 0.005, 0.01, 0.02, 0.03, 0.04, 0.05, 0.06, 0.07, 0.08,
                      0.09,  0.10,  0.2,  0.3,  0.4,  0.5,  0.6,  0.7,  0.8,  0.9};
-
-class CriticalTTableFiles : public ::testing::Test {
-protected:
-    void SetUp() override { fs::create_directories(mDir); }
-    void TearDown() override { fs::remove_all(mDir); }
-    std::string write(const std::string& content) {
-        std::ofstream((mDir / "tcrit.txt").string(), std::ios::binary) << content;
-        return (mDir / "tcrit.txt").string();
-    }
-    const fs::path mDir =
-        fs::temp_directory_path() / ("morvane-tcrit-" + std::to_string(std::random_device{}()));
-};
 
 // `count` copies of the record "20, 19, ... 1", one to a line.
 std::string records(int count) {
@@ -43,9 +24,8 @@ std::string records(int count) {
 }
 
 TEST(CriticalTTable, SuppliedFileMatchesPublishedQuantiles) {
-    const CriticalTTable table = LoadCriticalTTable(MORVANE_TCRIT_FILE);
+    const CriticalTTable table = testing::ShippedTable();
     ASSERT_TRUE(table.loaded) << table.loadError;
-    EXPECT_EQ(table.loadError, "");
     // Published two-sided 5% points: 12.7062047 (1 df), 3.1824463 (3 df), 1.9599640 (normal).
     EXPECT_NEAR(table.value(1, 7), 12.7062047, kSixDecimals);
     EXPECT_NEAR(table.value(3, 7), 3.1824463, kSixDecimals);
@@ -65,28 +45,12 @@ TEST(CriticalTTable, SuppliedFileMatchesPublishedQuantiles) {
         EXPECT_EQ(table.value(df, j), 0.0) << df << ", " << j;
 }
 
-TEST_F(CriticalTTableFiles, LineBreaksCarryNoMeaning) {
-    std::ifstream in(MORVANE_TCRIT_FILE);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string numbers = text.str();
-    std::replace(numbers.begin(), numbers.end(), ',', ' ');
-    std::istringstream items(numbers);
-    std::string relaid;
-    int count = 0;
-    for (std::string item; items >> item; ++count)
-        relaid += item + (count % 10 == 9 ? "\r\n" : (count % 2 ? ", " : " "));
-    ASSERT_EQ(count, 4020);
-    const CriticalTTable table = LoadCriticalTTable(write(relaid));
-    EXPECT_TRUE(table.loaded) << table.loadError;
-    EXPECT_EQ(table.T, LoadCriticalTTable(MORVANE_TCRIT_FILE).T);
-}
-
-TEST_F(CriticalTTableFiles, MalformedFilesStayUnloadedAndZero) {
+TEST(CriticalTTableFile, MalformedFilesStayUnloadedAndZero) {
+    testing::TempFolder folder;
+    const std::string path = (folder.path / "tcrit.txt").string();
     const std::pair<std::string, std::string> cases[] = {
         {"", "holds 0 complete records; 201 are needed."},
         {records(1), "holds 1 complete record; 201 are needed."},
-        {records(150), "holds 150 complete records; 201 are needed."},
         {records(200) + "9, 8, 7\n", "holds 200 complete records; 201 are needed."},
         {records(202), "holds more than 201 records."},
         {records(201) + "1\n", "holds more than 201 records."},
@@ -97,17 +61,16 @@ TEST_F(CriticalTTableFiles, MalformedFilesStayUnloadedAndZero) {
          "holds a value that is not a number in record 201."},
     };
     for (const auto& [content, problem] : cases) {
-        const CriticalTTable table = LoadCriticalTTable(write(content));
+        const CriticalTTable table = LoadCriticalTTable(folder.write("tcrit.txt", content));
         EXPECT_FALSE(table.loaded) << problem;
-        EXPECT_EQ(table.loadError,
-                  "The critical t table " + (mDir / "tcrit.txt").string() + " " + problem);
+        EXPECT_EQ(table.loadError, "The critical t table " + path + " " + problem);
         EXPECT_EQ(table.T, CriticalTTable{}.T) << problem;
     }
-    const std::string absent = (mDir / "absent.txt").string();
+    const std::string absent = (folder.path / "absent.txt").string();
     EXPECT_EQ(LoadCriticalTTable(absent).loadError,
               "The critical t table " + absent + " could not be opened.");
-    EXPECT_EQ(LoadCriticalTTable(mDir.string()).loadError,
-              "The critical t table " + mDir.string() + " could not be read.");
+    EXPECT_EQ(LoadCriticalTTable(folder.path.string()).loadError,
+              "The critical t table " + folder.path.string() + " could not be read.");
 }
 
 TEST(CriticalTTable, PValueBracketTakesEqualityToTheRight) {
@@ -118,10 +81,12 @@ TEST(CriticalTTable, PValueBracketTakesEqualityToTheRight) {
         int df;
         double t, lower, upper;
     } cases[] = {
-        {5, 20.5, 0, 0.001},   {5, 20, 0.001, 0.005}, {5, 19.5, 0.001, 0.005}, {5, 14, 0.05, 0.06},
-        {5, 13.5, 0.05, 0.06}, {5, 13, 0.06, 0.07},   {5, 8.5, 0.10, 0.2},     {5, 1.5, 0.8, 0.9},
-        {5, 1, 0.9, 1},        {5, 0.5, 0.9, 1},      {4, 0.5, 0, 0.001},      {4, 0, 0.9, 1},
-        {-1, 2, 0, 0.001},     {202, 2, 0, 0.001},
+        // clang-format off
+        {5, 20.5, 0, 0.001}, {5, 20, 0.001, 0.005}, {5, 19.5, 0.001, 0.005}, {5, 14, 0.05, 0.06},
+        {5, 13.5, 0.05, 0.06}, {5, 13, 0.06, 0.07}, {5, 8.5, 0.10, 0.2}, {5, 1.5, 0.8, 0.9},
+        {5, 1, 0.9, 1}, {5, 0.5, 0.9, 1}, {4, 0.5, 0, 0.001}, {4, 0, 0.9, 1}, {-1, 2, 0, 0.001},
+        {202, 2, 0, 0.001},
+        // clang-format on
     };
     for (const auto& c : cases) {
         double lower = -1, upper = -1;
@@ -130,7 +95,7 @@ TEST(CriticalTTable, PValueBracketTakesEqualityToTheRight) {
         EXPECT_DOUBLE_EQ(upper, c.upper) << c.df << ", " << c.t;
     }
     double lower = 0, upper = 0; // published 3 df: 5% point 3.182, 6% point 2.951
-    FindPValueBracket(LoadCriticalTTable(MORVANE_TCRIT_FILE), 3, 3.0, lower, upper);
+    FindPValueBracket(testing::ShippedTable(), 3, 3.0, lower, upper);
     EXPECT_EQ(std::pair(lower, upper), std::pair(0.05, 0.06));
     FindPValueBracket(table, 5, std::nan(""), lower, upper);
     EXPECT_TRUE(std::isnan(lower) && std::isnan(upper));

@@ -11,53 +11,18 @@
 #include "calibration_run.h"
 #include "results_report.h"
 
-#include <array>
+#include <iterator>
 
 using namespace morvane;
 using morvane::fuzzing::require;
 
 namespace {
 
-const CriticalTTable& shippedTable() {
-    static const CriticalTTable table = [] {
-        CriticalTTable loaded = LoadCriticalTTable(MORVANE_TCRIT_FILE);
-        require(loaded.loaded, "the shipped critical t table loads");
-        return loaded;
-    }();
-    return table;
-}
-
-std::string_view withoutTrailingCR(std::string_view line) {
+std::vector<std::string> cellsOf(std::string_view line) {
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
-    return line;
-}
-
-void fillEditorFields(std::string_view line, EditorFields& fields) {
-    std::array<std::string*, 9> texts = {&fields.txtid,       &fields.txtIRP,   &fields.txtWRP,
-                                         &fields.txtISI,      &fields.txtSEISI, &fields.txtLowerINR,
-                                         &fields.txtUpperINR, &fields.txtSDReg, &fields.ComboCI};
     const auto parts = fuzzing::splitAt(line, '\t');
-    for (std::size_t k = 0; k < parts.size() && k < texts.size(); ++k)
-        *texts[k] = std::string(parts[k]);
-    if (parts.size() > texts.size())
-        fields.Chkbox1 = parts[texts.size()] == "1";
-}
-
-void fillGridRow(std::string_view line, int row, GridCells& grid) {
-    const auto cells = fuzzing::splitAt(line, '\t');
-    for (std::size_t k = 0; k < cells.size() && k < 3; ++k)
-        grid.at(row, static_cast<int>(k) + 1) = std::string(cells[k]);
-}
-
-bool everyLineEndsInCRLF(const std::string& report) {
-    if (report.size() < 2 || report.compare(report.size() - 2, 2, "\r\n") != 0)
-        return false;
-    for (std::size_t at = report.find('\n'); at != std::string::npos;
-         at = report.find('\n', at + 1))
-        if (at == 0 || report[at - 1] != '\r')
-            return false;
-    return true;
+    return {parts.begin(), parts.end()};
 }
 
 void calibrateAndReport(Calibration& calibration, const GridCells& grid, EditorFields& fields) {
@@ -71,24 +36,38 @@ void calibrateAndReport(Calibration& calibration, const GridCells& grid, EditorF
     }
     require(fields.txtid.find(".txt") != std::string::npos,
             "a run past its data checks gives the identifier its .txt");
-    const ReportHeader header{fields.txtid, "Version 1.0.0", "2024-03-01", "09:30:00"};
-    const std::string report = BuildResultsReport(calibration.data, calibration.settings,
-                                                  calibration.results, fields, header);
-    require(everyLineEndsInCRLF(report), "every report line ends in CR LF");
+    const std::string report =
+        BuildResultsReport(calibration.data, calibration.settings, calibration.results, fields,
+                           {fields.txtid, "Version 1.0.0", "2024-03-01", "09:30:00"});
+    bool crlf = report.ends_with("\r\n");
+    for (auto at = report.find('\n'); crlf && at != std::string::npos;
+         at = report.find('\n', at + 1))
+        crlf = at > 0 && report[at - 1] == '\r';
+    require(crlf, "every report line ends in CR LF");
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const CriticalTTable table = LoadCriticalTTable(MORVANE_TCRIT_FILE);
+    require(table.loaded, "the shipped critical t table loads");
     const auto lines = fuzzing::splitAt(fuzzing::bytesOf(data, size), '\n');
     EditorFields fields;
-    fillEditorFields(withoutTrailingCR(lines.front()), fields);
+    std::string* texts[] = {&fields.txtid,       &fields.txtIRP,   &fields.txtWRP,
+                            &fields.txtISI,      &fields.txtSEISI, &fields.txtLowerINR,
+                            &fields.txtUpperINR, &fields.txtSDReg, &fields.ComboCI};
+    const auto parameters = cellsOf(lines.front());
+    for (std::size_t k = 0; k < parameters.size() && k < std::size(texts); ++k)
+        *texts[k] = parameters[k];
+    fields.Chkbox1 = parameters.size() > std::size(texts) && parameters[std::size(texts)] == "1";
     GridCells grid;
-    for (std::size_t k = 1; k < lines.size() && k <= kMaxSamples; ++k)
-        fillGridRow(withoutTrailingCR(lines[k]), static_cast<int>(k), grid);
-
+    for (std::size_t row = 1; row < lines.size() && row <= kMaxSamples; ++row) {
+        const auto cells = cellsOf(lines[row]);
+        for (std::size_t k = 0; k < cells.size() && k < 3; ++k)
+            grid.at(static_cast<int>(row), static_cast<int>(k) + 1) = cells[k];
+    }
     Calibration calibration;
-    calibration.tcrit = shippedTable();
+    calibration.tcrit = table;
     calibrateAndReport(calibration, grid, fields);
     calibrateAndReport(calibration, grid, fields);
     return 0;

@@ -27,44 +27,31 @@ inline std::string_view bytesOf(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }
 
-// A file in the temporary folder that each input is written to before the reader opens it.
-// The name carries the process id, so parallel fuzzing jobs do not share a file.
-class ScratchFile {
-public:
-    explicit ScratchFile(const std::string& stem)
-        : mPath(std::filesystem::temp_directory_path() /
-                (stem + "-" + std::to_string(::getpid()) + ".txt")) {}
-    ~ScratchFile() {
-        std::error_code ignored;
-        std::filesystem::remove(mPath, ignored);
-    }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
+// A file in the temporary folder (run_fuzzers.sh gives each run its own); the name carries the
+// process id, so parallel fuzzing jobs do not share a file.
+inline std::string scratchPath(const std::string& stem) {
+    return (std::filesystem::temp_directory_path() /
+            (stem + "-" + std::to_string(::getpid()) + ".txt"))
+        .string();
+}
 
-    // Replaces the file's content by bytes and returns its path.
-    std::string write(std::string_view bytes) const {
-        std::ofstream out(mPath, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        require(static_cast<bool>(out), "the scratch file can be written");
-        return mPath.string();
-    }
-
-    std::string path() const { return mPath.string(); }
-
-private:
-    std::filesystem::path mPath;
-};
+// Replaces the content of the scratch file `stem` by bytes and returns its path.
+inline std::string writeScratchFile(const std::string& stem, std::string_view bytes) {
+    const std::string path = scratchPath(stem);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    require(static_cast<bool>(out), "the scratch file can be written");
+    return path;
+}
 
 // Splits text at every separator; n separators give n + 1 parts.
 inline std::vector<std::string_view> splitAt(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
-    for (std::size_t at = text.find(separator); at != std::string_view::npos;
-         at = text.find(separator, start)) {
+    for (std::size_t at; (at = text.find(separator, start)) != std::string_view::npos;
+         start = at + 1)
         parts.push_back(text.substr(start, at - start));
-        start = at + 1;
-    }
     parts.push_back(text.substr(start));
     return parts;
 }

@@ -18,25 +18,16 @@ using morvane::fuzzing::require;
 
 namespace {
 
-// The double nearest to x's decimal form with fifteen significant digits, the precision the
-// general form is limited to.
-double roundedToFifteenDigits(double x) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14E", x);
-    return std::strtod(buffer, nullptr);
-}
-
-bool onlyDecimalCharacters(const std::string& text) {
-    return text.find_first_not_of("0123456789.-+E") == std::string::npos;
-}
-
 void checkWrittenNumber(double x) {
     const std::string text = FormatGeneral(x);
-    require(!text.empty() && onlyDecimalCharacters(text),
+    require(!text.empty() && text.find_first_not_of("0123456789.-+E") == std::string::npos,
             "the general form uses digits, a period, a sign and E only");
     const auto back = ParseNumber(text);
     require(back.has_value(), "the general form of a finite number reads as a number");
-    const double fifteen = roundedToFifteenDigits(x);
+    // The double nearest to x's decimal form with fifteen significant digits.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14E", x);
+    const double fifteen = std::strtod(buffer, nullptr);
     if (fifteen == x)
         require(*back == x, "a number of at most fifteen digits reads back exactly");
     else if (std::isfinite(fifteen))
@@ -48,23 +39,15 @@ void checkWrittenNumber(double x) {
         require(text.find('.') == std::string::npos, "an integral value has no decimal point");
 }
 
-void checkTypedText(std::string_view text) {
-    const auto number = ParseNumber(text);
-    if (!number)
-        return;
-    require(std::isfinite(*number), "a text read as a number is finite");
-    checkWrittenNumber(*number);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size >= sizeof(double)) {
-        double x = 0.0;
-        std::memcpy(&x, data, sizeof x);
-        if (std::isfinite(x))
-            checkWrittenNumber(x);
+    double x = 0.0;
+    if (size >= sizeof x && (std::memcpy(&x, data, sizeof x), std::isfinite(x)))
+        checkWrittenNumber(x);
+    if (const auto typed = ParseNumber(fuzzing::bytesOf(data, size))) {
+        require(std::isfinite(*typed), "a text read as a number is finite");
+        checkWrittenNumber(*typed);
     }
-    checkTypedText(fuzzing::bytesOf(data, size));
     return 0;
 }

@@ -2,17 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace morvane {
 namespace {
-
-int occurrences(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
 
 // A 200 x 100 picture showing x from 0 to 10 across and y from 0 up to 10: 20 pixels per x
 // unit, 10 pixels per y unit, y = 10 at the top edge.
@@ -76,29 +67,6 @@ TEST(EscapeXmlText, KeepsEveryTextReadableAsXml) {
     };
     for (const auto& [text, escaped] : cases)
         EXPECT_EQ(EscapeXmlText(text), escaped) << text;
-}
-
-TEST(RenderCalibrationPlotSvg, KeepsEveryTextAndCircleAsItsOwnElement) {
-    CalibrationDataSet data;
-    CalibrationResults results;
-    // ln PT from 2.4 to 3.9: lo 2.25, hi 4.00, N = 7, so 8 tick labels on each axis.
-    const double ln[][3] = {{2.4, 2.5, 1}, {2.6, 2.45, 1}, {3.1, 3.3, 0}, {3.7, 3.9, 0}};
-    data.SampleCount = 4;
-    for (int row = 1; row <= 4; ++row) {
-        data.WorkingPT[row] = std::exp(ln[row - 1][0]);
-        data.ReferencePT[row] = std::exp(ln[row - 1][1]);
-        data.IsNormal[row] = static_cast<int>(ln[row - 1][2]);
-    }
-    results.InterceptAll = Value("0.2000");
-    results.SlopeAll = Value("0.9500");
-    PlotOptions options;
-    options.PlotTitle = "Lot <7>";
-    const std::string svg = RenderCalibrationPlotSvg(data, results, options, 480, 480);
-    EXPECT_EQ(occurrences(svg, "<text "), 16 + 3 + 4);
-    EXPECT_EQ(occurrences(svg, "<circle "), 2 + 1) << "two abnormal samples and the legend";
-    EXPECT_EQ(occurrences(svg, ">3.75</text>"), 2);
-    EXPECT_EQ(occurrences(svg, ">Lot &lt;7&gt;</text>"), 1);
-    EXPECT_EQ(occurrences(svg, "width=\"480\" height=\"480\""), 2);
 }
 
 } // namespace
