@@ -14,9 +14,10 @@ list=$(realpath "${1:-$root/tools/ui_mutations.txt}")
 scratch=${MORVANE_UI_MUTANT_DIR:-$root/build/ui-mutants}
 export MORVANE_SOAK_ACTIONS=${MORVANE_SOAK_ACTIONS:-300}
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
-# The fastest and broadest tests first: a mutant is killed by the first test that fails.
-tests=(main_window_test editor_window_test print_dialog_test plot_windows_test print_layout_test
-       desktop_helpers_test soak_test)
+# The window tests, as tests/ui declares them; the broadest first, since a mutant is killed by
+# the first test that fails.
+mapfile -t tests < <(grep -ho '^morvane_add_[a-z]*test([a-z_]*' "$root"/tests/ui/CMakeLists.txt \
+    "$root"/tests/ui/*.cmake | sed 's/.*(//' | sort | sed '/^main_window_test$/d;1i main_window_test')
 
 # The scratch copy holds the working tree's files as they are now, tracked or new; the build
 # folder inside it is kept from one run to the next.

@@ -6,93 +6,26 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ostream>
-#include <string>
-#include <tuple>
-#include <vector>
+#include <sstream>
 
 namespace morvane {
-
-void PrintTo(const PrintRun& run, std::ostream* os) {
-    *os << "{" << run.column << ", \"" << run.text << "\"}";
-}
-
 namespace {
 
 using Item = ReportItem;
-using Lines = std::vector<PrintLine>;
 
 // A proportional face: "W" is two columns wide, every other character half a column.
 double proportional(std::string_view text) {
-    double width = 0.0;
-    for (char c : text)
-        width += c == 'W' ? 2.0 : 0.5;
-    return width;
+    return 0.5 * static_cast<double>(text.size()) +
+           1.5 * static_cast<double>(std::count(text.begin(), text.end(), 'W'));
 }
 
-// A fixed-pitch face whose characters come out 0.2 % wide of a column, as the rounded metrics
-// of a printer font may make them: text that ends on a column is taken to end there.
+// Fixed-pitch characters 0.2 % wider than a column, as a printer font's rounded metrics may
+// make them: a text that ends on a column is taken to end there.
 double roundedPitch(std::string_view text) {
     return 1.002 * CharacterColumns(text);
 }
 
-struct LineCase {
-    const char* name;
-    ReportStatement statement;
-    ColumnWidth width;
-    double pageColumns;
-    Lines expected;
-};
-
-TEST(PrintLayout, StatementsBecomeRunsAtTheirColumns) {
-    const ColumnWidth fixed = CharacterColumns;
-    const std::vector<LineCase> cases = {
-        {"a zone advance from a zone's first column goes to the next zone",
-         {Item::Text("ABCDEFGHIJKLMN"), Item::Zone(), Item::Text("x")},
-         roundedPitch,
-         200,
-         {{{0, "ABCDEFGHIJKLMN"}, {28, "x"}}}},
-        {"numbers take their sign place and trailing space",
-         {Item::Number(-0.5), Item::Number(0.046)},
-         fixed,
-         200,
-         {{{0, "-.5  .046 "}}}},
-        {"a tab to the current column joins the text",
-         {Item::Text("123456789"), Item::Column(10), Item::Text("x")},
-         roundedPitch,
-         200,
-         {{{0, "123456789x"}}}},
-        {"a tab to a column already passed starts a new line",
-         {Item::Text("123456789012"), Item::Column(10), Item::Text("x")},
-         fixed,
-         200,
-         {{{0, "123456789012"}}, {{9, "x"}}}},
-        {"proportional text: a tab never moves back over text reaching into its column",
-         {Item::Text("iii"), Item::Column(2), Item::Text("W")},
-         proportional,
-         200,
-         {{{0, "iiiW"}}}},
-        {"text wider than the page goes on at the next line's start",
-         {Item::Column(8), Item::Text("abcd")},
-         fixed,
-         10,
-         {{{7, "abc"}}, {{0, "d"}}}},
-        {"whole characters only",
-         {Item::Text("\xC3\xA4\xC3\xB6\xC3\xBC")},
-         fixed,
-         2,
-         {{{0, "\xC3\xA4\xC3\xB6"}}, {{0, "\xC3\xBC"}}}},
-    };
-    for (const LineCase& c : cases) {
-        std::vector<PrintLine> lines;
-        for (const PrintPage& page :
-             LayOutPrintedReport({c.statement}, c.width, {c.pageColumns, 99}))
-            lines.insert(lines.end(), page.begin(), page.end());
-        EXPECT_EQ(lines, c.expected) << c.name;
-    }
-}
-
-// Statements "L1" ... with a page break after the given statement numbers.
+// Lines "L1" ... with a page break after the given line numbers.
 ReportStatements numberedLines(int count, std::vector<int> breaksAfter = {}) {
     ReportStatements statements;
     for (int n = 1; n <= count; ++n) {
@@ -103,38 +36,54 @@ ReportStatements numberedLines(int count, std::vector<int> breaksAfter = {}) {
     return statements;
 }
 
-TEST(PrintLayout, PagesHoldTheirLinesAndBreakWhereTold) {
-    using PageTexts = std::vector<std::vector<std::string>>;
-    ReportStatements trailingBlanks = numberedLines(3);
-    trailingBlanks.insert(trailingBlanks.end(), {{}, {}});
-    const std::vector<std::tuple<const char*, ReportStatements, PageTexts>> cases = {
-        {"a full page goes on on the next",
-         numberedLines(7),
-         {{"L1", "L2", "L3"}, {"L4", "L5", "L6"}, {"L7"}}},
-        {"a page break on a full page leaves no blank page",
-         numberedLines(5, {3}),
-         {{"L1", "L2", "L3"}, {"L4", "L5"}}},
-        {"a page break at the end starts no page", numberedLines(2, {2}), {{"L1", "L2"}}},
-        {"blank lines alone on the last page are not printed",
-         trailingBlanks,
-         {{"L1", "L2", "L3"}}},
-    };
-    for (const auto& [name, statements, expected] : cases) {
-        PageTexts texts;
-        for (const PrintPage& page : LayOutPrintedReport(statements, CharacterColumns, {80.0, 3})) {
-            texts.emplace_back();
-            for (const PrintLine& line : page)
-                texts.back().push_back(line.empty() ? "" : line.front().text);
+// Every printed line as its runs "column:text", each line and page ended by "/" and "--".
+void expectPrinted(const char* name, const ReportStatements& statements, const ColumnWidth& width,
+                   PrintArea area, const std::string& expected) {
+    std::ostringstream lines;
+    for (const PrintPage& page : LayOutPrintedReport(statements, width, area)) {
+        for (const PrintLine& line : page) {
+            for (const PrintRun& run : line)
+                lines << (&run == &line.front() ? "" : " ") << run.column << ':' << run.text;
+            lines << '/';
         }
-        EXPECT_EQ(texts, expected) << name;
+        lines << "--";
     }
+    EXPECT_EQ(lines.str(), expected) << name;
 }
 
-TEST(PrintLayout, WordsStandWhereTheWholeRunWouldPutThem) {
-    // The prefixes "WW " and "WW i " are 4.5 and 5.5 columns wide.
-    EXPECT_EQ(SplitIntoWords({1.0, "WW i Wi"}, proportional),
-              (std::vector<PrintRun>{{1.0, "WW"}, {5.5, "i"}, {6.5, "Wi"}}));
-    EXPECT_TRUE(SplitIntoWords({3.0, "   "}, CharacterColumns).empty());
+TEST(PrintLayout, StatementsBecomeRunsAtTheirColumnsOnTheirPages) {
+    const ColumnWidth fixed = CharacterColumns;
+    const PrintArea roomy{200, 99};
+    const PrintArea threeLines{80, 3};
+    expectPrinted("a zone advance from a zone's first column goes to the next zone",
+                  {{Item::Text("ABCDEFGHIJKLMN"), Item::Zone(), Item::Text("x")}}, roundedPitch,
+                  roomy, "0:ABCDEFGHIJKLMN 28:x/--");
+    expectPrinted("numbers take their sign place and trailing space",
+                  {{Item::Number(-0.5), Item::Number(0.046)}}, fixed, roomy, "0:-.5  .046 /--");
+    expectPrinted("a tab to the current column joins the text",
+                  {{Item::Text("123456789"), Item::Column(10), Item::Text("x")}}, roundedPitch,
+                  roomy, "0:123456789x/--");
+    expectPrinted("a tab to a column already passed starts a new line",
+                  {{Item::Text("123456789012"), Item::Column(10), Item::Text("x")}}, fixed, roomy,
+                  "0:123456789012/9:x/--");
+    expectPrinted("a tab never moves back over proportional text reaching into its column",
+                  {{Item::Text("iii"), Item::Column(2), Item::Text("W")}}, proportional, roomy,
+                  "0:iiiW/--");
+    expectPrinted("text wider than the page goes on at the next line's start",
+                  {{Item::Column(8), Item::Text("abcd")}}, fixed, {10, 99}, "7:abc/0:d/--");
+    expectPrinted("a line breaks between whole characters",
+                  {{Item::Text("\xC3\xA4\xC3\xB6\xC3\xBC")}}, fixed, {2, 99},
+                  "0:\xC3\xA4\xC3\xB6/0:\xC3\xBC/--");
+    expectPrinted("a full page goes on on the next", numberedLines(4), fixed, threeLines,
+                  "0:L1/0:L2/0:L3/--0:L4/--");
+    expectPrinted("a page break on a full page leaves no blank page", numberedLines(5, {3}), fixed,
+                  threeLines, "0:L1/0:L2/0:L3/--0:L4/0:L5/--");
+    expectPrinted("a page break at the end starts no page", numberedLines(2, {2}), fixed,
+                  threeLines, "0:L1/0:L2/--");
+    ReportStatements trailingBlanks = numberedLines(3);
+    trailingBlanks.insert(trailingBlanks.end(), {{}, {}});
+    expectPrinted("blank lines alone on the last page are not printed", trailingBlanks, fixed,
+                  threeLines, "0:L1/0:L2/0:L3/--");
 }
 
 } // namespace
