@@ -35,8 +35,6 @@ private slots:
         QTest::newRow("data error") << false << int(QMessageBox::Ok) << int(MessageAnswer::Ok);
         QTest::newRow("question answered No")
             << true << int(QMessageBox::No) << int(MessageAnswer::No);
-        QTest::newRow("question answered Yes")
-            << true << int(QMessageBox::Yes) << int(MessageAnswer::Yes);
     }
     void messageBoxShowsTheMessage() {
         QFETCH(bool, question);

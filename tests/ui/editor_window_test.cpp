@@ -37,7 +37,7 @@ class EditorWindowTest : public QObject {
         for (int row = 1; row < DataGrid::kRows; ++row)
             for (int col = 1; col < DataGrid::kCols; ++col)
                 if (grid()->isMarked(row, col))
-                    marked << QStringLiteral("%1,%2").arg(row).arg(col);
+                    marked << QString("%1,%2").arg(row).arg(col);
         return marked;
     }
 
@@ -56,15 +56,17 @@ private slots:
         QTest::addColumn<QStringList>("actions"); // "@row,col" clicks a cell, a text is entered
         QTest::addColumn<QStringList>("cells");
         QTest::addColumn<QString>("current"); // the grid's current cell
-        QTest::newRow("tag column takes no typed value")
-            << QStringList{"12.3"} << QStringList{"1,1=", "1,2=", "2,1="} << "2,1";
-        QTest::newRow("y column fills row after row")
-            << QStringList{"@1,2", "12.3", "13"} << QStringList{"1,2=12.3", "2,2=13", "3,2="}
-            << "3,2";
-        QTest::newRow("an emptied box empties the cell")
-            << QStringList{"@1,2", "5", "6", "@1,2", ""} << QStringList{"1,2=", "2,2=6"} << "2,2";
-        QTest::newRow("last row stays the row being edited")
-            << QStringList{"@130,3", "40", "41"} << QStringList{"130,3=41", "129,3="} << "130,3";
+        const auto row = [](const char* name, const QStringList& actions, const QStringList& cells,
+                            const char* current) {
+            QTest::newRow(name) << actions << cells << current;
+        };
+        row("tag column takes no typed value", {"12.3"}, {"1,1=", "1,2=", "2,1="}, "2,1");
+        row("y column fills row after row", {"@1,2", "12.3", "13"}, {"1,2=12.3", "2,2=13", "3,2="},
+            "3,2");
+        row("an emptied box empties the cell", {"@1,2", "5", "6", "@1,2", ""}, {"1,2=", "2,2=6"},
+            "2,2");
+        row("last row stays the row being edited", {"@130,3", "40", "41"}, {"130,3=41", "129,3="},
+            "130,3");
     }
     void enterCommitsTheBoxAndMovesDown() {
         QFETCH(QStringList, actions);
@@ -104,21 +106,18 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QStringList>("cells");
-        QTest::newRow("tab-separated rows from a spreadsheet")
-            << "1,1"
-            << "Abnormal\t21.5\t24\r\nnormal\t12.4\t13.10\r\n"
-            << QStringList{"1,1=Abnormal", "1,2=21.5", "1,3=24", "2,1=Normal", "2,3=13.10", "3,1="};
-        QTest::newRow("comma-separated, a tag that is not one is left out")
-            << "1,1"
-            << "Abnorm,30,38.5\nNormal,12,13\n"
-            << QStringList{"1,1=", "1,2=30", "1,3=38.5", "2,1=Normal"};
-        QTest::newRow("columns beyond x are dropped")
-            << "1,2"
-            << "25.3\t31.2\t99\n"
-            << QStringList{"1,1=", "1,2=25.3", "1,3=31.2"};
-        QTest::newRow("rows beyond 130 are dropped") << "129,2"
-                                                     << "1\n2\n3\n"
-                                                     << QStringList{"129,2=1", "130,2=2", "128,2="};
+        const auto row = [](const char* name, const char* start, const char* clipboard,
+                            const QStringList& cells) {
+            QTest::newRow(name) << start << clipboard << cells;
+        };
+        row("tab-separated rows from a spreadsheet", "1,1",
+            "Abnormal\t21.5\t24\r\nnormal\t12.4\t13.10\r\n",
+            {"1,1=Abnormal", "1,2=21.5", "1,3=24", "2,1=Normal", "2,3=13.10", "3,1="});
+        row("comma-separated, a tag that is not one is left out", "1,1",
+            "Abnorm,30,38.5\nNormal,12,13\n", {"1,1=", "1,2=30", "1,3=38.5", "2,1=Normal"});
+        row("columns beyond x are dropped", "1,2", "25.3\t31.2\t99\n",
+            {"1,1=", "1,2=25.3", "1,3=31.2"});
+        row("rows beyond 130 are dropped", "129,2", "1\n2\n3\n", {"129,2=1", "130,2=2", "128,2="});
     }
     void pastedRowsFillTheGridFromTheCurrentCell() {
         QFETCH(QString, start);
