@@ -58,8 +58,6 @@ TEST(PrintLayout, StatementsBecomeRunsAtTheirColumnsOnTheirPages) {
     expectPrinted("a zone advance from a zone's first column goes to the next zone",
                   {{Item::Text("ABCDEFGHIJKLMN"), Item::Zone(), Item::Text("x")}}, roundedPitch,
                   roomy, "0:ABCDEFGHIJKLMN 28:x/--");
-    expectPrinted("numbers take their sign place and trailing space",
-                  {{Item::Number(-0.5), Item::Number(0.046)}}, fixed, roomy, "0:-.5  .046 /--");
     expectPrinted("a tab to the current column joins the text",
                   {{Item::Text("123456789"), Item::Column(10), Item::Text("x")}}, roundedPitch,
                   roomy, "0:123456789x/--");
