@@ -330,10 +330,9 @@ private slots:
         mDialogs.answers = {fixture("ui_calibration.txt")};
         choose("mnuFile", "mnuFileItem1");
         auto* grid = child<DataGrid>(mWindow->editor(), "Grid1");
-        QHeaderView* numbers = grid->verticalHeader();
-        clickCell(grid, 4, 2); // a row number is clicked at the height of its row
-        if (wholeRow)
-            QTest::mouseClick(numbers->viewport(), Qt::LeftButton, {},
+        clickCell(grid, 4, 2);
+        if (wholeRow) // then the row's number, at the height of that cell
+            QTest::mouseClick(grid->verticalHeader()->viewport(), Qt::LeftButton, {},
                               QPoint(2, grid->cellRect(4, 2, grid->viewport()).center().y()));
         choose("mnuEdit", "mnuDeleteRow"); // answered Yes
         QTEST(takeMessages().value(0), "message");
