@@ -1,13 +1,15 @@
-// Random user actions on the whole program: typing, Enter, field changes, Calibrate and the
-// menu commands, with files good and bad and questions answered at random. The program must keep
-// working and every message must have a title and a text; under the sanitizer build it also
-// shows that none of these paths touches memory it does not own.
+// Random user actions on the whole program: typing, Enter, tag choices, field changes, Calibrate
+// and the menu commands, with files good and bad, Cancel, and questions answered at random. The
+// program must keep working and every message must have a title and a text; under the sanitizer
+// build it also shows that none of these paths touches memory it does not own.
 #include "editor_window.h"
 #include "file_dialog.h"
 #include "main_window.h"
 #include "window_test_support.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -27,8 +29,9 @@ int pick(std::size_t count) {
 const char* const kTexts[] = {"12.5", "30", "", "abc", "-1", "0", "1e400", ".5", "Normal"};
 const char* const kFields[] = {"txtGrid",  "txtLowerINR", "txtUpperINR",
                                "txtSDReg", "txtISI",      "txtid"};
-const char* const kItems[] = {"mnuFileItem0", "mnuFileItem1", "mnuFileItem2", "mnuFileItem5",
-                              "mnuDeleteRow", "mnuMakePlot",  "mnuCopyPlot",  "mnuSavePlot"};
+const char* const kItems[] = {"mnuFileItem0", "mnuFileItem1",  "mnuFileItem2", "mnuFileItem5",
+                              "mnuDeleteRow", "mnuDataEditor", "mnuResults",   "mnuGraph",
+                              "mnuMakePlot",  "mnuCopyPlot",   "mnuSavePlot",  "mnuAbout"};
 
 } // namespace
 
@@ -39,8 +42,12 @@ private slots:
     void randomActionsKeepTheProgramWorking() {
         qputenv("SOURCE_DATE_EPOCH", "1700000000");
         QTemporaryDir folder;
+        QFile broken(folder.filePath("broken.txt"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("\"RP\"\r\n\"WP\"\r\n1\r\n0\r\n0,25,x\r\n1,12");
+        broken.close();
         const QStringList files = {fixture("ui_calibration.txt"), fixture("ui_two_abnormals.txt"),
-                                   folder.filePath("missing.txt"), fixture("")};
+                                   broken.fileName(), folder.filePath("missing.txt"), fixture("")};
         RecordingMessageSink messages;
         ScriptedFileDialogs dialogs;
         MainWindow window(messages, dialogs, QStringLiteral(MORVANE_TCRIT_FILE));
@@ -49,9 +56,14 @@ private slots:
         for (int done = 0; done < (actions > 0 ? actions : 2000); ++done) {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QWidget* editor = window.editor();
+            auto* tags = child<QComboBox>(editor, "Combotag");
             switch (pick(4)) {
             case 0:
                 clickCell(child<DataGrid>(editor, "Grid1"), 1 + pick(20), 1 + pick(3));
+                if (tags->isVisible()) {
+                    QTest::keyClick(tags, pick(2) ? Qt::Key_Home : Qt::Key_End);
+                    break;
+                }
                 [[fallthrough]];
             case 1:
                 replaceText(child<QLineEdit>(editor, kFields[pick(std::size(kFields))]),
@@ -64,10 +76,13 @@ private slots:
             default: {
                 const char* name = kItems[pick(std::size(kItems))];
                 // Files to open, good and bad; everything else is saved in the scratch folder.
+                std::optional<QString> file = std::string_view(name) == "mnuFileItem1"
+                                                  ? files[pick(std::size_t(files.size()))]
+                                                  : folder.filePath("saved");
+                if (pick(4) == 0)
+                    file.reset(); // Cancel
+                dialogs.answers = {file};
                 messages.answers = {pick(2) ? MessageAnswer::Yes : MessageAnswer::No};
-                dialogs.answers = {std::string_view(name) == "mnuFileItem1"
-                                       ? files[pick(std::size_t(files.size()))]
-                                       : folder.filePath("saved")};
                 if (auto* item = child<QAction>(&window, name); item->isEnabled())
                     item->trigger();
             }
