@@ -58,12 +58,9 @@ private slots:
     }
 
     void platformDialogIsSetUpFromTheRequest() {
-        const FileDialogRequest request{FileDialogKind::Save,
-                                        "All Files (*.*)|*.*|Text Files (*.txt)|*.txt",
-                                        "Save Data As...",
-                                        "run5",
-                                        2,
-                                        "txt"};
+        const QString filter = "All Files (*.*)|*.*|Text Files (*.txt)|*.txt";
+        const FileDialogRequest request{
+            FileDialogKind::Save, filter, "Save Data As...", "run5", 2, "txt"};
         QStringList shown;
         whenShown<QFileDialog>([&](QFileDialog* dialog) {
             // "*.*" would hide the files without an extension.
