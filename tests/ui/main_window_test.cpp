@@ -295,48 +295,33 @@ private slots:
         }
     }
 
-    void closingAsksBeforeTheResultsGo_data() {
-        QTest::addColumn<bool>("mainWindow"); // else the results window
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("results window, No keeps it") << false << false;
-        QTest::newRow("results window, Yes closes it") << false << true;
-        QTest::newRow("main window, No keeps it") << true << false;
-    }
     void closingAsksBeforeTheResultsGo() {
-        QFETCH(bool, mainWindow);
-        QFETCH(bool, yes);
         open("ui_calibration.txt");
-        mMessages.answers = {yes ? MessageAnswer::Yes : MessageAnswer::No};
-        QCOMPARE((mainWindow ? mWindow.get() : mWindow->results()->parentWidget())->close(), yes);
-        QCOMPARE(takeMessages(), QStringList{kQuestion + "Closing this window will erase results.  "
-                                                         "Are you sure you want to close the "
-                                                         "window?"});
-        QTRY_COMPARE(resultsShown(), !yes);
+        QWidget* results = mWindow->results()->parentWidget();
+        mMessages.answers = {MessageAnswer::No, MessageAnswer::No};
+        QVERIFY(!mWindow->close());
+        QVERIFY(!results->close());
+        QVERIFY(resultsShown());
+        QVERIFY(results->close()); // answered Yes
+        QCOMPARE(takeMessages(), QStringList(3, kQuestion + "Closing this window will erase "
+                                                            "results.  Are you sure you want to "
+                                                            "close the window?"));
+        QTRY_VERIFY(!resultsShown());
     }
 
-    void deleteRowAsksThenMovesTheRowsUp_data() {
-        QTest::addColumn<bool>("wholeRow"); // else one cell of row 4
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("row4");
-        const QString question =
-            kQuestion + "The selected row will be erased.  Are you sure you want to proceed?";
-        QTest::newRow("a single cell is refused")
-            << false << "Delete Row Error: An entire row must be selected"
-            << "Normal,13.2,14.3";
-        QTest::newRow("a whole row, Yes") << true << question << "Normal,12.6,13.4";
-    }
     void deleteRowAsksThenMovesTheRowsUp() {
-        QFETCH(bool, wholeRow);
         mDialogs.answers = {fixture("ui_calibration.txt")};
         choose("mnuFile", "mnuFileItem1");
         auto* grid = child<DataGrid>(mWindow->editor(), "Grid1");
         clickCell(grid, 4, 2);
-        if (wholeRow) // then the row's number, at the height of that cell
-            QTest::mouseClick(grid->verticalHeader()->viewport(), Qt::LeftButton, {},
-                              QPoint(2, grid->cellRect(4, 2, grid->viewport()).center().y()));
+        choose("mnuEdit", "mnuDeleteRow");
+        QTest::mouseClick(grid->verticalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(2, grid->cellRect(4, 2, grid->viewport()).center().y()));
         choose("mnuEdit", "mnuDeleteRow"); // answered Yes
-        QTEST(takeMessages().value(0), "message");
-        QTEST(row(4), "row4");
+        QCOMPARE(takeMessages(), (QStringList{"Delete Row Error: An entire row must be selected",
+                                              kQuestion + "The selected row will be erased.  Are "
+                                                          "you sure you want to proceed?"}));
+        QCOMPARE(row(4), "Normal,12.6,13.4");
     }
 
     void printOffersThePlotOnceThereIsOne() {
