@@ -205,6 +205,7 @@ private slots:
         QTEST(field(qPrintable(typed.section('=', 0, 0)))->text(), "shown");
         QCOMPARE(enabledItems(), enabled);
         QCOMPARE(resultsShown(), enabled.contains("mnuResults"));
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr); // the busy pointer is gone
     }
 
     void missingCriticalTTableStopsTheRun() {
@@ -244,7 +245,8 @@ private slots:
         QCOMPARE(mDialogs.requests.last().fileName, "ui_calibration_plot");
         replaceText(field("txtUpperINR"), "1.6");
         QTest::mouseClick(child<QPushButton>(mWindow->editor(), "Command1"), Qt::LeftButton);
-        QCOMPARE(enabledItems(), kChanging); // a failed run keeps the plot commands
+        QCOMPARE(enabledItems(), kChanging);              // a failed run keeps the plot commands
+        QTRY_VERIFY(!mWindow->findChild<GraphWindow*>()); // but takes the old plot away
         const QString question = kQuestion + "Data and results will be erased.  Are you sure you "
                                              "want to proceed?";
         takeMessages();
@@ -330,6 +332,7 @@ private slots:
         open("report_worked_example.txt", {"txtUpperINR=6"});
         choose("mnuPlot", "mnuMakePlot");
         printJobs(true, {path("report.pdf"), path("plot.pdf")});
+        QCOMPARE(mDialogs.requests.value(0).fileName, "report_worked_example_results.pdf");
         QCOMPARE(mDialogs.requests.value(1).fileName, "report_worked_example_plot.pdf");
         // The plot's job: one page holding the picture whole, at the same resolution both ways.
         // pdfimages -list gives two heading lines, then: page num type width height color comp
