@@ -1,1 +1,0 @@
-morvane_add_qttest(plot_windows_test SOURCES plot_windows_test.cpp)

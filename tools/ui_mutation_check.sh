@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Measures how well the window tests catch faults: applies each hand-made fault listed in
+# tools/ui_mutations.txt, one at a time, to a scratch copy of the working tree (never to the
+# tree itself), rebuilds the window tests there, runs them until one fails, and prints each
+# fault's fate and a last line "ui mutation score: K of N killed".
+#
+#   tools/ui_mutation_check.sh [list]     scratch copy in build/ui-mutants (MORVANE_UI_MUTANT_DIR)
+#
+# The soak test runs MORVANE_SOAK_ACTIONS random actions (300 unless set).
+set -euo pipefail
+
+root=$(git -C "$(dirname "$0")/.." rev-parse --show-toplevel)
+list=$(realpath "${1:-$root/tools/ui_mutations.txt}")
+scratch=${MORVANE_UI_MUTANT_DIR:-$root/build/ui-mutants}
+export MORVANE_SOAK_ACTIONS=${MORVANE_SOAK_ACTIONS:-300}
+export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+# The window tests, as tests/ui declares them; the broadest first, since a mutant is killed by
+# the first test that fails.
+mapfile -t tests < <(grep -ho '^morvane_add_[a-z]*test([a-z_]*' "$root"/tests/ui/CMakeLists.txt \
+    "$root"/tests/ui/*.cmake | sed 's/.*(//' | sort | sed '/^main_window_test$/d;1i main_window_test')
+
+# The scratch copy holds the working tree's files as they are now, tracked or new; the build
+# folder inside it is kept from one run to the next.
+mkdir -p "$scratch"
+find "$scratch" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
+(cd "$root" && git ls-files -co --exclude-standard | while IFS= read -r file; do
+    [[ -f $file ]] && printf '%s\0' "$file"
+done | tar --null -cf - -T -) | tar -xf - -C "$scratch"
+[[ -f $scratch/build/CMakeCache.txt ]] ||
+    cmake -S "$scratch" -B "$scratch/build" -DCMAKE_BUILD_TYPE=Release \
+        -DMORVANE_BUILD_BENCHMARKS=OFF >/dev/null
+
+build() { cmake --build "$scratch/build" -j2 --target "${tests[@]}" >"$scratch/build.log" 2>&1; }
+
+# Prints the first test that fails, or nothing.
+first_failure() {
+    for test in "${tests[@]}"; do
+        if ! ctest --test-dir "$scratch/build" -R "^${test}\$" --timeout 600 \
+            >"$scratch/test.log" 2>&1; then
+            echo "$test"
+            return
+        fi
+    done
+}
+
+# Replaces the one occurrence of a text in a file; "\n" in either text stands for a line break.
+apply() {
+    python3 - "$@" <<'EOF'
+import sys
+path, old, new = sys.argv[1], *(s.replace("\\n", "\n") for s in sys.argv[2:])
+text = open(path, encoding="utf-8").read()
+if text.count(old) != 1:
+    sys.exit(f"{path}: the text occurs {text.count(old)} times: {old!r}")
+open(path, "w", encoding="utf-8").write(text.replace(old, new))
+EOF
+}
+
+build || { echo "the unchanged tree does not build; see $scratch/build.log"; exit 1; }
+failed=$(first_failure)
+[[ -z $failed ]] || { echo "$failed fails on the unchanged tree; see $scratch/test.log"; exit 1; }
+
+killed=0
+total=0
+while IFS= read -r line; do
+    [[ -z $line || $line == \#* ]] && continue
+    name=${line%% @@ *}
+    rest=${line#* @@ }
+    file=${rest%% @@ *}
+    rest=${rest#* @@ }
+    old=${rest%% @@ *}
+    new=${rest#* @@ }
+    cp -p "$scratch/$file" "$scratch/$file.orig"
+    apply "$scratch/$file" "$old" "$new"
+    started=$SECONDS
+    if ! build; then
+        fate="does not compile (not counted)"
+    else
+        total=$((total + 1))
+        failed=$(first_failure)
+        if [[ -n $failed ]]; then
+            killed=$((killed + 1))
+            fate="killed by $failed"
+        else
+            fate="SURVIVED"
+        fi
+    fi
+    mv "$scratch/$file.orig" "$scratch/$file"
+    touch "$scratch/$file"
+    printf '%-36s %s (%ds)\n' "$name" "$fate" $((SECONDS - started))
+done <"$list"
+build
+echo "ui mutation score: $killed of $total killed"
