@@ -3,5 +3,3 @@
 morvane_add_qttest(desktop_helpers_test SOURCES desktop_helpers_test.cpp)
 morvane_add_qttest(editor_window_test SOURCES editor_window_test.cpp)
 morvane_add_qttest(main_window_test SOURCES main_window_test.cpp)
-# The Calibration Checks window after a run: its rows and Save As....
-morvane_add_qttest(checks_window_test SOURCES checks_window_test.cpp)

@@ -2,6 +2,8 @@
 // with scripted message boxes and file dialogs; printouts go to PDF files, read back with
 // poppler's tools. Expected report numbers come from the hand calculation in
 // tests/data/report_worked_example.bc.
+#include "calibration_checks_text.h"
+#include "checks_window.h"
 #include "editor_window.h"
 #include "file_dialog.h"
 #include "graph_window.h"
@@ -23,6 +25,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -34,12 +37,13 @@ namespace {
 
 const QString kQuestion = QStringLiteral("TIRONEX 3.1: ");
 // The items whose enabling changes, in alphabetical order; the others are always enabled.
-const QStringList kChanging = {"mnuCopyPlot",    "mnuDataEditor", "mnuFileItem3",
-                               "mnuFileItem5",   "mnuGraph",      "mnuMakePlot",
-                               "mnuPlotOptions", "mnuResults",    "mnuSavePlot"};
-const QStringList kReport = {"mnuDataEditor", "mnuFileItem3", "mnuFileItem5", "mnuResults"};
-const QStringList kPlot = {"mnuDataEditor", "mnuFileItem3",   "mnuFileItem5",
-                           "mnuMakePlot",   "mnuPlotOptions", "mnuResults"};
+const QStringList kChanging = {"mnuChecks",    "mnuCopyPlot", "mnuDataEditor", "mnuFileItem3",
+                               "mnuFileItem5", "mnuGraph",    "mnuMakePlot",   "mnuPlotOptions",
+                               "mnuResults",   "mnuSavePlot"};
+const QStringList kReport = {"mnuChecks", "mnuDataEditor", "mnuFileItem3", "mnuFileItem5",
+                             "mnuResults"};
+const QStringList kPlot = {"mnuChecks",   "mnuDataEditor",  "mnuFileItem3", "mnuFileItem5",
+                           "mnuMakePlot", "mnuPlotOptions", "mnuResults"};
 
 QString runTool(const QString& tool, const QStringList& arguments) {
     QProcess process;
@@ -155,6 +159,7 @@ class MainWindowTest : public QObject {
 
 private slots:
     void init() {
+        qputenv("SOURCE_DATE_EPOCH", "86400"); // read by the command line only, never here
         mMessages = RecordingMessageSink();
         mDialogs = ScriptedFileDialogs();
         mFolder = std::make_unique<QTemporaryDir>();
@@ -282,8 +287,30 @@ private slots:
     // report's rules: the date and the time two print zones apart, the degrees of freedom at
     // column 48, the table of PTs and INRs on a page of its own.
     void reportIsShownSavedAndPrinted() {
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
         open("report_worked_example.txt", {"txtUpperINR=6", "txtid=run5", "Chkbox1"});
         QCOMPARE(field("txtid")->text(), "run5.txt");
+        const QString dateLine = mWindow->results()->reportText().section("\r\n", 4, 4);
+        QVERIFY2(dateLine.startsWith("Date: " + today) ||
+                     dateLine.startsWith("Date: " + QDate::currentDate().toString(Qt::ISODate)),
+                 qPrintable(dateLine));
+        // View > Calibration Checks: the design fails (2 normal, 3 abnormal plasmas), visibly.
+        choose("mnuView", "mnuChecks");
+        auto* table = child<QTableWidget>(mWindow->checks(), "tblChecks");
+        QStringList verdicts;
+        for (int r = 0; r < table->rowCount(); ++r)
+            verdicts << table->item(r, 0)->text() + " | " + table->item(r, 3)->text();
+        QCOMPARE(verdicts, QStringList({"Precision of the slope | Pass", "Design | Fail",
+                                        "Exclusions | ", "Model adequacy (Tomenson) | Pass",
+                                        "% INR deviation at INR 2.0 and 4.5 | "}));
+        QVERIFY(table->item(1, 3)->font().bold());
+        QCOMPARE(table->item(1, 3)->background().color(), QColor(192, 0, 0));
+        QCOMPARE(child<QLabel>(mWindow->checks(), "lblOverall")->text(),
+                 "Calibration does not meet the guideline criteria: Design");
+        mDialogs.answers = {path("checks.txt")};
+        QTest::mouseClick(child<QPushButton>(mWindow->checks(), "cmdSaveChecks"), Qt::LeftButton);
+        QCOMPARE(fileBytes(path("checks.txt")).toStdString(),
+                 CalibrationChecksText(mWindow->calibration().checks));
         const QString tableRow = "          1        12.50     0.97      12.00     0.95      0.96";
         for (const QString& line :
              {"File Name: " + QDir::toNativeSeparators(fixture("report_worked_example.txt")),
