@@ -5,13 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <filesystem>
 #include <fstream>
 
 namespace morvane {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::ReadBytes;
 
 struct DataFileTest : ::testing::Test {
@@ -19,16 +17,7 @@ struct DataFileTest : ::testing::Test {
     CalibrationDataSet data;
     RecordingMessageSink sink;
 
-    std::string write(const std::string& name, const std::string& bytes) {
-        return folder.write(name, bytes);
-    }
-    void read(const std::string& bytes) { ReadDataFile(write("in.txt", bytes), data, sink); }
-    std::vector<Message> expectedMessages(std::initializer_list<const char*> texts) {
-        std::vector<Message> messages;
-        for (const char* text : texts)
-            messages.push_back(DataErrorMessage(text));
-        return messages;
-    }
+    void read(const std::string& bytes) { ReadDataFile(folder.write("in.txt", bytes), data, sink); }
 };
 
 std::string SampleLines(int count) {
@@ -95,7 +84,7 @@ TEST_F(DataFileTest, DamagedFilesGetTheirMessageAndKeepTheCompleteRows) {
         sink.messages.clear();
         data.SampleCount = 99;
         read(c.bytes);
-        EXPECT_EQ(sink.messages, expectedMessages({c.message})) << c.name;
+        EXPECT_EQ(sink.messages, std::vector{DataErrorMessage(c.message)}) << c.name;
         EXPECT_EQ(data.SampleCount, c.samplesAfter) << c.name;
     }
 }
@@ -107,23 +96,14 @@ TEST_F(DataFileTest, MissingFileOrFolder) {
     EXPECT_EQ(data.SampleCount, 4);
     ReadDataFile((folder.path / "no such file.txt").string(), data, sink);
     ReadDataFile(folder.path.string(), data, sink);
-    EXPECT_EQ(sink.messages, expectedMessages({"Can't open file", "Can't open file"}));
+    EXPECT_EQ(sink.messages, std::vector(2, DataErrorMessage("Can't open file")));
 }
 
 struct SaveDataFileTest : DataFileTest {
-    EditorFields fields;
+    EditorFields fields{.txtIRP = "RP", .txtWRP = "WP", .txtISI = "1.1", .txtSEISI = ""};
     GridCells grid = testing::GridOf(
         {{"Abnormal", "25.3", "31.2"}, {"Normal", "12.10", "13.4"}, {"Abnormal", "30", "38.5"}});
-    std::string path;
-
-    void SetUp() override {
-        DataFileTest::SetUp();
-        path = (folder.path / "saved.txt").string();
-        fields.txtIRP = "RP";
-        fields.txtWRP = "WP";
-        fields.txtISI = "1.1";
-        fields.txtSEISI = "";
-    }
+    std::string path = (folder.path / "saved.txt").string();
     bool save() { return SaveDataFile(path, grid, fields, data, sink); }
 };
 
@@ -185,7 +165,7 @@ TEST_F(SaveDataFileTest, RefusedSavesLeaveAnExistingFileUntouched) {
         grid.at(3, 3) = c.x;
         fields.txtWRP = c.workingName;
         EXPECT_FALSE(save()) << c.workingName;
-        EXPECT_EQ(sink.messages, std::vector<Message>{DataErrorMessage(c.message)}) << c.x;
+        EXPECT_EQ(sink.messages, std::vector{DataErrorMessage(c.message)}) << c.x;
         EXPECT_EQ(data.WorkingPreparationName, Value(c.workingName))
             << "the header fields are taken before the checks";
     }

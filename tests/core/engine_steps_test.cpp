@@ -61,11 +61,16 @@ TEST_F(EngineFixture, INRLimitsAreInclusiveAndOnlyAbnormalsAreFlagged) {
     EXPECT_EQ(std::pair(results.INRExcluded[1], results.INRExcluded[2]), std::pair(1, 0));
 }
 
-// The worked example's statistics are checked against bc in the command-line JSON test. With a
-// standard error of zero for the reference ISI, that of the working ISI is the slope's.
+// The worked example's statistics are checked against bc in the command-line JSON test. Its
+// largest perpendicular distance is 0.013194 against s = 0.0101717 (ratio 1.29714): an SD limit
+// just above keeps every sample. With a standard error of zero for the reference ISI, that of the
+// working ISI is the slope's.
 TEST_F(EngineFixture, WorkedExampleISIWithoutTheReferenceError) {
     load(testing::WorkedExample());
+    settings.SDLimit = 1.2972;
     runThroughFit(testing::UniformTable(3.182));
+    EXPECT_EQ(results.SDExcludedCount, 0);
+    EXPECT_EQ(results.CalibrationFailed, 0);
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_EQ(std::pair(results.AbnormalsUsed, results.NormalsUsed), std::pair(3, 2));
     ComputeISI(data, results);
@@ -75,22 +80,10 @@ TEST_F(EngineFixture, WorkedExampleISIWithoutTheReferenceError) {
     EXPECT_EQ(RoundDegreesOfFreedom(12.5), 13) << "a half goes up";
 }
 
-TEST_F(EngineFixture, SDLimitExcludesAtExactlyLTimesS) {
-    load(testing::WorkedExample());
-    // The largest perpendicular distance is 0.013194 against s = 0.0101717 (ratio 1.29714).
-    settings.SDLimit = 1.2972;
-    runThroughFit(testing::UniformTable(3.182));
-    EXPECT_EQ(results.SDExcludedCount, 0);
-    load(testing::WorkedExample());
-    settings.SDLimit = 1.2970;
-    runThroughFit(testing::UniformTable(3.182));
-    EXPECT_EQ(results.SDExcludedCount, 1);
-    EXPECT_EQ(results.CalibrationFailed, 1) << "one of five lost leaves too few samples";
-}
-
 // A fit that fails keeps what an earlier run wrote: after the first pass (plasma 5 of INR 6.7 out
-// of the limits leaves two abnormals) no line at all, after the second (the SD limit 0.5 leaves
-// too few) the first pass's line but no interval.
+// of the limits leaves two abnormals) no line at all, after the second (an SD limit just below
+// the worked example's largest distance, 1.29714 s, leaves four) the first pass's line but no
+// interval.
 TEST_F(EngineFixture, FailedPassesKeepEarlierValues) {
     load({{"Normal", "12", "12"},
           {"Normal", "13", "13"},
@@ -106,12 +99,14 @@ TEST_F(EngineFixture, FailedPassesKeepEarlierValues) {
 
     load(testing::WorkedExample());
     results.SlopeCILowAll = Value("earlier");
-    settings.SDLimit = 0.5;
+    results.CalibrationFailed = 0;
+    settings.SDLimit = 1.2970;
     runThroughFit(testing::UniformTable(3.182));
+    EXPECT_EQ(results.SDExcludedCount, 1);
+    EXPECT_EQ(results.CalibrationFailed, 1);
     EXPECT_EQ(sink.messages.back(),
               DataErrorMessage("After exclusions, there is insufficient data to perform the "
                                "calibration"));
-    EXPECT_GT(results.SDExcludedCount, 0);
     EXPECT_NEAR(Num(results.SlopeAll), 1.135895, 5e-7);
     EXPECT_EQ(results.SlopeCILowAll, Value("earlier"));
 }

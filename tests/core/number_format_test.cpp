@@ -6,13 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <iomanip>
 #include <limits>
-#include <random>
-#include <string>
 
 namespace morvane {
 namespace {
@@ -22,7 +16,7 @@ namespace {
 // go away from zero, never to even; just below a half stays down; the sign stays on a value that
 // rounds to zero, not on zero itself; at least one digit before the point and as many after it
 // as the pattern has zeros, carried through every digit; sixteen and seventeen digit values are
-// first written to fifteen. The sweep below checks the rule everywhere else.
+// first written to fifteen.
 TEST(DisplayPattern, RoundsTheFifteenDigitFormHalfAwayFromZero) {
     const struct {
         double value;
@@ -49,70 +43,6 @@ TEST(DisplayPattern, RoundsTheFifteenDigitFormHalfAwayFromZero) {
     EXPECT_EQ(FormatPattern(Value(1.75), "##0.0"), "1.8");
     EXPECT_EQ(FormatPattern(Value("abc"), "##0.00"), std::nullopt);
     EXPECT_EQ(FormatPattern(Value(), "##0.00"), std::nullopt);
-}
-
-// An independent, slow rendering of the rule: the 15-significant-digit text of printf, then
-// rounding half away from zero on its decimal digits.
-std::string referencePattern(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    std::string digits;
-    for (const char* p = buffer; *p != 'e'; ++p)
-        if (*p != '.')
-            digits += *p;
-    const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
-    // Digits of the magnitude in units of 10^-(decimals + 1), one more than kept.
-    const int shift = exponent + decimals + 2 - static_cast<int>(digits.size());
-    if (shift >= 0)
-        digits.append(shift, '0');
-    else
-        digits.resize(std::max(0, static_cast<int>(digits.size()) + shift));
-    if (digits.empty())
-        digits = "0";
-    const bool up = digits.back() >= '5';
-    digits.pop_back();
-    if (digits.empty())
-        digits = "0";
-    if (up) {
-        int k = static_cast<int>(digits.size()) - 1;
-        for (; k >= 0 && digits[k] == '9'; --k)
-            digits[k] = '0';
-        if (k < 0)
-            digits.insert(digits.begin(), '1');
-        else
-            ++digits[k];
-    }
-    while (static_cast<int>(digits.size()) < decimals + 1)
-        digits.insert(digits.begin(), '0');
-    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - decimals - 1));
-    std::string text = value < 0 ? "-" : "";
-    text += digits.substr(0, digits.size() - decimals);
-    if (decimals > 0)
-        text += "." + digits.substr(digits.size() - decimals);
-    return text;
-}
-
-TEST(DisplayPatternSweep, AgreesWithTheDecimalTextEverywhere) {
-    const char* patterns[] = {"#0", "##0.0", "##0.00", "##0.000", "##0.0000"};
-    std::mt19937_64 generator(20240611);
-    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
-    std::uniform_int_distribution<int> exponent(-12, 16);
-    int checked = 0;
-    for (int n = 0; n < 20000; ++n) {
-        // Random magnitudes, PT-like values with one or two decimals, exact halves, and binary
-        // fractions whose sixteenth digit is a 5.
-        const double values[] = {mantissa(generator) * std::pow(10.0, exponent(generator)),
-                                 std::round(mantissa(generator) * 1200.0) / 10.0,
-                                 std::round(mantissa(generator) * 12000.0) / 100.0,
-                                 (2 * (n % 5000) + 1) / 2000.0,
-                                 std::ldexp(static_cast<double>(n * 7919 % 4000000), -15)};
-        for (double value : values)
-            for (int decimals = 0; decimals <= 4; ++decimals, ++checked)
-                ASSERT_EQ(FormatPattern(value, patterns[decimals]),
-                          referencePattern(value, decimals))
-                    << std::setprecision(17) << value << " with " << decimals << " decimals";
-    }
-    EXPECT_EQ(checked, 500000);
 }
 
 TEST(PlainNumber, HasSignPlaceGeneralFormAndTrailingSpace) {

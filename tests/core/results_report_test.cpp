@@ -69,27 +69,11 @@ TEST_F(ResultsReport, BothExclusionListsWithThreeDigitPlasmas) {
     c.results.SDExcludedCount = 1;
     c.settings.LowerINR = Value("1.75"); // rounded to one decimal before it is shown with two
     c.settings.SDLimit = 2.5;
-    // (55 / 12.845232578665129)^1.1 = 4.95202455 (bc).
-    const Lines expected = {U,
-                            spaces(14) + " Observations outside INR limits",
-                            spaces(14) + "(MNPT derived from all  2 normal observations",
-                            spaces(14) + "(lower limit=1.80; upper limit=6.00)",
-                            "",
-                            spaces(14) + "  Plasma     PT           INR",
-                            spaces(19) + " 5 " + spaces(6) + " 55 " + spaces(10) + "4.95",
-                            spaces(19) + " 100 " + spaces(4) + " 55 " + spaces(10) + "4.95",
-                            U,
-                            spaces(14) + " Observations outside SD limits",
-                            spaces(14) + "(SD limit=2.50)",
-                            "",
-                            spaces(14) + "  Plasma     PT",
-                            spaces(19) + " 2 " + spaces(6) + " 13.2 ",
-                            U,
-                            "ABNORMAL+NORMAL CALIBRATION (n =  97 )"};
-    const Lines all = lines();
-    EXPECT_EQ(Lines(all.begin() + 11, all.begin() + 11 + expected.size()), expected);
-    // Three-digit plasma numbers keep the final table's rows on one line.
-    EXPECT_EQ(all.back(), spaces(9) + " 100 " + spaces(5) + "55.00     4.95      45.00     4.96");
+    // (55 / 12.845232578665129)^1.1 = 4.95202455 (bc). Three-digit plasma numbers keep the rows
+    // of the lists and of the final table on one line.
+    EXPECT_EQ(BuildResultsReport(c.data, c.settings, c.results, editor, header),
+              testing::ReadBytes(MORVANE_TEST_DATA_DIR
+                                 "/report_plasma_100_in_both_exclusion_lists.txt"));
 }
 
 // The CV of slope comes from the four-decimal values: 100 x 0.0123 / 1.0567 = 1.164, where the

@@ -60,10 +60,10 @@ TEST(ComputePlotRange, SnapsBothEndsOutwardToTheQuarterStep) {
     for (const auto& c : cases) {
         const auto range = ComputePlotRange(samplesAt(c.points));
         ASSERT_TRUE(range) << c.range.lo;
-        EXPECT_DOUBLE_EQ(range->lo, c.range.lo);
-        EXPECT_DOUBLE_EQ(range->hi, c.range.hi);
-        EXPECT_NEAR(range->unit, c.range.unit, kTolerance);
-        EXPECT_EQ(range->tickIntervals, c.range.tickIntervals);
+        EXPECT_TRUE(near({range->lo, range->hi}, {c.range.lo, c.range.hi}) &&
+                    std::abs(range->unit - c.range.unit) < kTolerance &&
+                    range->tickIntervals == c.range.tickIntervals)
+            << c.range.lo;
     }
     EXPECT_FALSE(ComputePlotRange({}));
     EXPECT_FALSE(ComputePlotRange(samplesAt({{2.5, 2.5}, {2.5, 2.5}})));
@@ -79,15 +79,14 @@ TEST(ClipCalibrationLine, MovesEachEndOntoTheSideWhereTheLineLeavesTheSquare) {
         double a, b;
         PlotPoint from, to;
     } cases[] = {
-        {0.3, 0.9, {2.25, 2.325}, {4.25, 4.125}}, // inside at both sides
-        {-0.5,
-         1.2,
-         {2.75 / 1.2, 2.25},
-         {4.75 / 1.2, 4.25}},                     // enters at the bottom, leaves at the top
-        {7.0, -1.0, {2.75, 4.25}, {4.25, 2.75}},  // falling, enters through the top
-        {5.0, 1.0, {-0.75, 4.25}, {-0.75, 4.25}}, // wholly above
-        {-3.0, 1.0, {5.25, 2.25}, {5.25, 2.25}},  // wholly below
-        {3.0, 0.0, {2.25, 3.0}, {4.25, 3.0}},     // level inside
+        // clang-format off
+        {0.3, 0.9, {2.25, 2.325}, {4.25, 4.125}},                // inside at both sides
+        {-0.5, 1.2, {2.75 / 1.2, 2.25}, {4.75 / 1.2, 4.25}},     // in at the bottom, out at the top
+        {7.0, -1.0, {2.75, 4.25}, {4.25, 2.75}},                 // falling, enters through the top
+        {5.0, 1.0, {-0.75, 4.25}, {-0.75, 4.25}},                // wholly above
+        {-3.0, 1.0, {5.25, 2.25}, {5.25, 2.25}},                 // wholly below
+        {3.0, 0.0, {2.25, 3.0}, {4.25, 3.0}},                    // level inside
+        // clang-format on
     };
     for (const auto& c : cases) {
         const auto segment = ClipCalibrationLine(c.a, c.b, square);
@@ -99,9 +98,9 @@ TEST(ClipCalibrationLine, MovesEachEndOntoTheSideWhereTheLineLeavesTheSquare) {
     EXPECT_FALSE(ClipCalibrationLine(std::numeric_limits<double>::quiet_NaN(), 1.0, square));
 }
 
-// The default plot: margins of one and a half units, axes and lines clipped
-// to the square (the abnormal-only one dotted), a label and a tick every quarter on both axes,
-// and the legend below the x axis.
+// The default plot: margins of one and a half units, axes and lines clipped to the square (the
+// abnormal-only one dotted), a label and a tick every quarter on both axes, and the legend below
+// the x axis.
 TEST(DrawCalibrationPlot, ScalesTheSurfaceAndDrawsAxesLinesTicksAndLegend) {
     const RecordingSurface s = draw(PlotInputs());
     const double lo = 2.25, u = 0.4, h = u / 13;
