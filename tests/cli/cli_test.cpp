@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 #include <regex>
+#include <sstream>
 
 namespace morvane {
 namespace {
@@ -89,56 +91,27 @@ TEST(Cli, ParameterMessagesGoToStandardErrorInTheirOrder) {
 }
 
 // Status 1 for data that cannot be calibrated or a plot that cannot be drawn or written, 2 for a
-// wrong command line (whose message the usage text follows); no report either way.
+// wrong command line (whose message the usage text follows); no report either way. Each line of
+// the fixture holds the status, the arguments separated by spaces and the standard error up to
+// the usage text, "\n" standing for a line end, separated by tabs.
 TEST(Cli, RefusedRunsPrintNoReport) {
-    const struct {
-        std::vector<std::string> arguments;
-        int status;
-        std::string err;
-    } cases[] = {
-        {{"calibrate", "report_two_abnormals.txt"},
-         1,
-         "Data Error: There is either insufficient data to perform the calibration (at least 3 "
-         "abnormal samples and 2 normals are required) or abnormal/normal data has been tagged "
-         "incorrectly\n"},
-        {{"calibrate", "none.txt"}, 1, "Data Error: Can't open file\n"},
-        {{"calibrate", "none/d.txt"}, 1, "Data Error: Can't open file\n"},
-        {{"calibrate", "--tcrit", "none.txt", kWorked},
-         1,
-         "Critical t Table: The critical t table none.txt could not be opened. No calibration can "
-         "be performed without the table.\n"},
-        {{}, 2, "morvane-cli: no command given\n"},
-        {{"calibrate"}, 2, "morvane-cli: no data file given\n"},
-        {{"calibrate", "--fast", kWorked}, 2, "morvane-cli: unknown option --fast\n"},
-        {{"calibrate", "--ci", "80%", kWorked},
-         2,
-         "morvane-cli: --ci takes 90%, 95% or 99%, not \"80%\"\n"},
-        {{"calibrate", kWorked, "--isi"}, 2, "morvane-cli: option --isi needs a value\n"},
-        {{"calibrate", kWorked, kWorked},
-         2,
-         "morvane-cli: only one data file can be calibrated at a time\n"},
-        {{"plot", kWorked}, 2, "morvane-cli: the plot command needs --out FILE.svg\n"},
-        {{"plot", "--out", "p.svg", kWorked},
-         1,
-         kFailedFit + "\nmorvane-cli: no plot is drawn when the calibration fails\n"},
-        {{"plot", "--upper-inr", "6", "--out", ".", kWorked},
-         1,
-         "morvane-cli: the plot could not be written to . (it is a folder)\n"},
-        {{"calibrate", "--no-legend", kWorked},
-         2,
-         "morvane-cli: the plot options belong to the plot command\n"},
-        {{"plot", "--json", "--out", "p.svg", kWorked},
-         2,
-         "morvane-cli: --json belongs to the calibrate command\n"},
-    };
-    for (const auto& c : cases) {
-        const CliRun run = runCli(c.arguments);
-        EXPECT_EQ(run.status, c.status) << c.err;
-        EXPECT_EQ(run.out, "") << c.err;
+    std::istringstream cases(ReadBytes(kDataDir + "/cli_refused_runs.tsv"));
+    int count = 0;
+    for (std::string line; std::getline(cases, line); ++count) {
+        const auto tab = line.find('\t'), lastTab = line.rfind('\t');
+        std::istringstream words(line.substr(tab + 1, lastTab - tab - 1));
+        const std::vector<std::string> arguments{std::istream_iterator<std::string>(words), {}};
+        const std::string err =
+            std::regex_replace(line.substr(lastTab + 1), std::regex("\\\\n"), "\n");
+        const int status = std::stoi(line.substr(0, tab));
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.status, status) << err;
+        EXPECT_EQ(run.out, "") << err;
         const auto usage = run.err.find("\n\nUsage: morvane-cli calibrate");
-        EXPECT_EQ(usage == std::string::npos ? run.err : run.err.substr(0, usage + 1), c.err);
-        EXPECT_EQ(usage != std::string::npos, c.status == 2) << c.err;
+        EXPECT_EQ(usage == std::string::npos ? run.err : run.err.substr(0, usage + 1), err);
+        EXPECT_EQ(usage != std::string::npos, status == 2) << err;
     }
+    EXPECT_EQ(count, 15);
     EXPECT_FALSE(fs::exists("p.svg"));
 }
 

@@ -36,6 +36,7 @@ TEST(DisplayPattern, RoundsTheFifteenDigitFormHalfAwayFromZero) {
     for (const auto& c : cases)
         EXPECT_EQ(FormatPattern(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
     EXPECT_EQ(FormatPattern(123456789012345678.0, "#0"), "123456789012346000");
+    EXPECT_EQ(FormatPattern(123456789012345678.0, "##0.0"), "123456789012346000.0");
     EXPECT_EQ(FormatPattern(std::numeric_limits<double>::infinity(), "##0.00"), std::nullopt);
     EXPECT_EQ(FormatPattern(std::nan(""), "##0.00"), std::nullopt);
     // Texts that read as numbers are formatted as numbers.

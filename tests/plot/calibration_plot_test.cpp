@@ -135,14 +135,14 @@ TEST(DrawCalibrationPlot, ScalesTheSurfaceAndDrawsAxesLinesTicksAndLegend) {
               1);
 }
 
-// Circles for abnormal samples, plus signs for normal ones; excluded samples are not drawn, and
-// a line without coefficients is left out.
+// Circles for abnormal samples, plus signs for normal ones; excluded samples are not drawn; a line
+// without coefficients is left out, and so is the abnormal-only one when the options say so.
 TEST(DrawCalibrationPlot, MarksTheIncludedSamplesAndLeavesOutLinesWithoutCoefficients) {
     PlotInputs in;
-    in.results.InterceptAbnormal = Value();
     in.results.SlopeAll = Value("n/a");
     PlotOptions noLegend;
     noLegend.ShowLegend = 0;
+    noLegend.ShowAbnormalOnlyLine = 0;
     const RecordingSurface s = draw(in, noLegend);
     const auto circles = s.circlesDrawn();
     ASSERT_EQ(circles.size(), 3u) << "the excluded abnormal sample is not drawn";
@@ -191,26 +191,6 @@ TEST(DrawCalibrationPlot, PlacesTitlesWhereTheLayoutPutsThem) {
     ASSERT_TRUE(upwards);
     EXPECT_EQ(upwards->kind, Kind::UpwardText);
     EXPECT_TRUE(near(upwards->from, {2.25 - 0.56, 3.25})) << "middle of the axis";
-}
-
-// The legend names the abnormal-only line only when that line is drawn; its dotted sample line
-// and its circle are the legend's own.
-TEST(DrawCalibrationPlot, LegendAndDottedLineFollowTheOptions) {
-    for (auto [line, legend, dotted] : {std::tuple{1, 1, 2}, {0, 1, 0}, {1, 0, 1}, {0, 0, 0}}) {
-        PlotOptions options;
-        options.ShowAbnormalOnlyLine = line;
-        options.ShowLegend = legend;
-        const RecordingSurface s = draw(PlotInputs(), options);
-        SCOPED_TRACE(::testing::Message() << "line " << line << " legend " << legend);
-        const auto lines = s.linesDrawn();
-        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                                [](const auto& p) { return p.style == LineStyle::Dotted; }),
-                  dotted);
-        for (const char* text : {"Abnormal+normal line", "Abnormal sample", "Normal sample"})
-            EXPECT_EQ(s.findText(text) != nullptr, legend == 1) << text;
-        EXPECT_EQ(s.findText("Abnormal only line") != nullptr, legend + line == 2);
-        EXPECT_EQ(s.circlesDrawn().size(), legend == 1 ? 4u : 3u);
-    }
 }
 
 TEST(DrawCalibrationPlot, OnlyClearsWhenNoSampleRemains) {
