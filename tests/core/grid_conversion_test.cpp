@@ -38,22 +38,6 @@ TEST(ReadDataFromGrid, ReadsTheColumnsDownToTheirFirstEmptyCell) {
     EXPECT_TRUE(reading.lengthsDiffer());
 }
 
-TEST(WriteDataToGrid, WritesHeadersRowNumbersAndSamplesInGeneralForm) {
-    CalibrationDataSet data;
-    data.SampleCount = 2;
-    data.ReferencePT[1] = 7;
-    data.WorkingPT[1] = 12.25;
-    data.IsNormal[2] = 2;
-    GridCells grid;
-    WriteDataToGrid(data, grid);
-    EXPECT_EQ(grid.at(0, 0) + "|" + grid.at(0, 1) + "|" + grid.at(0, 2) + "|" + grid.at(0, 3),
-              "No|  Tag|     y|     x");
-    EXPECT_EQ(grid.at(130, 0), "130");
-    EXPECT_EQ(grid.at(1, 1) + " " + grid.at(1, 2) + " " + grid.at(1, 3), "Abnormal 7 12.25");
-    EXPECT_EQ(grid.at(2, 1), "Normal");
-    EXPECT_EQ(grid.at(3, 1) + grid.at(3, 2) + grid.at(3, 3), "");
-}
-
 // Rows below move up and are written again from their numbers; any tag other than Abnormal
 // comes back as Normal; the sample count is not decreased.
 TEST(DeleteRow, MovesLaterRowsUpRewrittenFromTheirNumbers) {
