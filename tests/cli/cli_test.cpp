@@ -78,18 +78,6 @@ TEST(Cli, ReportsAreByteExact) {
     }
 }
 
-// The replaced entries are named on standard error in the order of the fields; the default ISI of
-// 1 keeps plasma 5 (INR 4.28) inside the limits, so the report is whole.
-TEST(Cli, ParameterMessagesGoToStandardErrorInTheirOrder) {
-    const CliRun run = runCli({"calibrate", "--isi", "abc", "--sd-limit", "0", kWorked});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(
-        std::regex_match(run.err, std::regex("Calibration Line Limits: [^\n]*Limit=3\\.0\\)\\.\n"
-                                             "ISI not entered: [^\n]* ISI=1 [^\n]*\n")))
-        << run.err;
-    EXPECT_NE(run.out.find("ISI (Reference rTF/95) = 1.0000\r\n"), std::string::npos);
-}
-
 // Status 1 for data that cannot be calibrated or a plot that cannot be drawn or written, 2 for a
 // wrong command line (whose message the usage text follows); no report either way. Each line of
 // the fixture holds the status, the arguments separated by spaces and the standard error up to
@@ -230,16 +218,6 @@ TEST(Cli, PlotWritesTheCalibrationPlotAsSvg) {
     EXPECT_EQ(count(picture, "Abnormal+normal line"), 0);
 }
 
-TEST(Cli, ExamplesGeneratorRewritesTheKeptFilesExactly) {
-    testing::TempFolder out;
-    const std::string command = "sh '" MORVANE_MAKE_EXAMPLES "' '" + out.path.string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const char* name :
-         {"calibration_example.txt", "calibration_exclusions.txt", "calibration_full_grid.txt"})
-        EXPECT_EQ(ReadBytes(out.path / name), ReadBytes(fs::path(MORVANE_EXAMPLES_DIR) / name))
-            << name;
-}
-
 TEST(CliOptions, EveryFieldOptionTakesItsValueInBothSpellings) {
     const ParsedCommandLine parsed =
         ParseCommandLine({"calibrate", "--lower-inr", "2", "--upper-inr=3.5", "--sd-limit", "",
@@ -254,19 +232,6 @@ TEST(CliOptions, EveryFieldOptionTakesItsValueInBothSpellings) {
               (Texts{"2", "3.5", "", "1.05", "0.020", "99%", "run5", "/t.txt"}));
     EXPECT_TRUE(o.tomenson && o.json);
     EXPECT_EQ(ParseCommandLine({"calibrate", "--ci", "80%", "--help"}).command, CliCommand::Help);
-}
-
-TEST(CliOptions, DefaultTCritIsBesideTheExecutableElseInTheShareFolder) {
-    testing::TempFolder root;
-    fs::create_directories(root.path / "bin");
-    fs::create_directories(root.path / "share" / "morvane");
-    const fs::path bin = root.path / "bin", beside = bin / "tcrit.txt";
-    const fs::path installed = root.path / "share" / "morvane" / "tcrit.txt";
-    EXPECT_EQ(DefaultTCritPath(bin), beside); // neither: the message names this one
-    std::ofstream(installed) << "0\n";
-    EXPECT_EQ(fs::weakly_canonical(DefaultTCritPath(bin)), installed);
-    std::ofstream(beside) << "0\n";
-    EXPECT_EQ(DefaultTCritPath(bin), beside);
 }
 
 } // namespace

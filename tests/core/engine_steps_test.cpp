@@ -127,24 +127,5 @@ TEST_F(EngineFixture, AbnormalOnlyLineLeavesOutExcludedAbnormals) {
     EXPECT_NEAR(Num(results.InterceptAbnormal), -0.291988306869112, 1e-12);
 }
 
-TEST_F(EngineFixture, AnArithmeticFailureEndsOnlyThatStep) {
-    // Every abnormal working PT equal: Sxy = 0 and the slope of the abnormal line is undefined.
-    load({{"Normal", "12", "12"},
-          {"Normal", "13", "13"},
-          {"Abnormal", "20", "30"},
-          {"Abnormal", "30", "30"},
-          {"Abnormal", "40", "30"}});
-    results.SlopeAbnormal = Value("earlier");
-    FitAbnormalOnlyLine(settings, testing::UniformTable(3.0), results);
-    EXPECT_EQ(results.AbnormalsUsed, 3) << "fields before the failing formula are written";
-    EXPECT_TRUE(results.SlopeAbnormal.isEmpty()) << "fields after it keep no earlier value";
-    // The next step goes on and fails at the first field it cannot read.
-    results.InterceptAbnormal = Value();
-    ApplyTomensonCorrection(settings, testing::UniformTable(3.0), results);
-    EXPECT_EQ(results.NormalsUsed, 2);
-    EXPECT_NEAR(Num(results.MNPTWorkingUsed), std::sqrt(12.0 * 13.0), 1e-12);
-    EXPECT_TRUE(results.Displacement.isEmpty());
-}
-
 } // namespace
 } // namespace morvane

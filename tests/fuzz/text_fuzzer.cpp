@@ -1,14 +1,10 @@
-// Numbers and names as texts. The general text form of a number and the number reader agree: a
-// number written by the program is always read back, to the same double whenever fifteen
-// significant digits can express it and otherwise to its fifteen-digit rounding (for the few
-// largest doubles, whose rounding lies beyond the largest double, to within fifteen digits). Any
-// text a user types is read as a number or refused, never half-read. Between the data file's
-// single-byte code page and the program's UTF-8 texts, every byte string read from a file comes
-// back unchanged when it is written again, and a text the program agrees to write is exactly the
-// one that will be read back.
+// Numbers and names as texts. A number the program writes in its general form reads back: to
+// the same double when fifteen significant digits express it, else to its fifteen-digit rounding
+// (within fifteen digits for the largest doubles, whose rounding overflows); a typed text reads
+// as a number or is refused, never half-read. Bytes read from a data file are written back
+// unchanged, and a text the program agrees to write is the one that will be read back.
 //
-// Input: the first eight bytes are taken as a double; the whole input as a typed text and as the
-// bytes of a data file.
+// Input: the first eight bytes as a double; the whole input as a typed text and as file bytes.
 #include "fuzz_support.h"
 
 #include "text_encoding.h"
