@@ -64,11 +64,12 @@ TEST_F(EngineFixture, INRLimitsAreInclusiveAndOnlyAbnormalsAreFlagged) {
 // The worked example's statistics are checked against bc in the command-line JSON test. Its
 // largest perpendicular distance is 0.013194 against s = 0.0101717 (ratio 1.29714): an SD limit
 // just above keeps every sample. With a standard error of zero for the reference ISI, that of the
-// working ISI is the slope's.
+// working ISI is the slope's. The interval takes the shipped table's t at the default 95 %.
 TEST_F(EngineFixture, WorkedExampleISIWithoutTheReferenceError) {
     load(testing::WorkedExample());
     settings.SDLimit = 1.2972;
-    runThroughFit(testing::UniformTable(3.182));
+    runThroughFit(testing::ShippedTable());
+    EXPECT_NEAR(Num(results.SlopeCILowAll), 1.0930449564967772, 1e-12); // bc
     EXPECT_EQ(results.SDExcludedCount, 0);
     EXPECT_EQ(results.CalibrationFailed, 0);
     EXPECT_TRUE(sink.messages.empty());

@@ -17,7 +17,7 @@ TEST(ParseNumber, ReadsDecimalNumbersWithAPeriodOnly) {
     const std::pair<const char*, double> numbers[] = {
         // clang-format off
         {"12.5", 12.5}, {".05", 0.05}, {" 7 ", 7.0}, {"\t21", 21.0}, {"-3", -3.0}, {"+2", 2.0},
-        {"1E+20", 1e20}, {"2.5e-3", 0.0025}, {"2E3", 2000.0}, {"5.", 5.0},
+        {"1E+20", 1e20}, {"2.5e-3", 0.0025}, {"2E3", 2000.0}, {"5.", 5.0}, {"0.0000001", 1e-7},
         // clang-format on
     };
     for (const auto& [text, number] : numbers)
