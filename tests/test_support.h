@@ -16,12 +16,7 @@
 namespace morvane {
 // Shows a Value in test failure messages.
 inline void PrintTo(const Value& value, std::ostream* os) {
-    if (value.isEmpty())
-        *os << "(empty)";
-    else if (value.isText())
-        *os << '"' << value.text() << '"';
-    else
-        *os << value.text();
+    *os << (value.isEmpty() ? "(empty)" : value.isText() ? '"' + value.text() + '"' : value.text());
 }
 } // namespace morvane
 

@@ -502,6 +502,9 @@ def main():
     started = time.monotonic()
     base = args.scratch or tempfile.mkdtemp(prefix="morvane-mutants.")
     os.makedirs(base, exist_ok=True)
+    # The saving tests run a child as an unprivileged user in their temporary folder, which
+    # lies in here: that user must be able to reach it.
+    os.chmod(base, 0o755)
     stop_on_signal(None if args.keep else base)
     lock = threading.Lock()
     results = {}

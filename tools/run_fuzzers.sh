@@ -28,8 +28,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${MORVANE_FUZZ_BUILD_DIR:-$root/build-fuzz}
 compiler=${CXX:-clang++-14}
 jobs=${MORVANE_FUZZ_JOBS:-2}
-all_targets=(data_file_fuzzer critical_t_table_fuzzer calibration_run_fuzzer
-             number_text_fuzzer text_encoding_fuzzer)
+all_targets=(file_fuzzer calibration_run_fuzzer text_fuzzer)
 targets=("$@")
 [[ ${#targets[@]} -gt 0 ]] || targets=("${all_targets[@]}")
 

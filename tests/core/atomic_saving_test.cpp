@@ -1,4 +1,5 @@
-// Saving respects write protection, symbolic links, the umask and an old file's mode and group.
+// Saving replaces a file only once everything was written, and respects write protection,
+// symbolic links, the umask and an old file's mode and group.
 #include "atomic_file.h"
 #include "test_support.h"
 
@@ -6,6 +7,7 @@
 
 #include <csignal>
 #include <grp.h>
+#include <iterator>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,10 +16,12 @@ namespace morvane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadBytes;
 constexpr uid_t kNobody = 65534; // an unprivileged user and group: root may write any file
 
-// Runs `check` in a child process, as kNobody owning the folder when root, for its exit status.
-template <typename Check> int asUser(const fs::path& folder, Check check) {
+// Runs `check` in a child process, as kNobody owning the folder when root, for its exit status;
+// the child's files may not grow beyond `sizeLimit` bytes, as on a full disk.
+template <typename Check> int asUser(const fs::path& folder, Check check, rlim_t sizeLimit) {
     if (const pid_t child = ::fork(); child != 0) {
         int status = 0;
         ::waitpid(child, &status, 0);
@@ -26,6 +30,8 @@ template <typename Check> int asUser(const fs::path& folder, Check check) {
     if (::geteuid() == 0 && (::chown(folder.c_str(), kNobody, kNobody) || ::setgroups(0, nullptr) ||
                              ::setgid(kNobody) || ::setuid(kNobody)))
         ::_exit(99);
+    const rlimit size{sizeLimit, sizeLimit};
+    ::setrlimit(RLIMIT_FSIZE, &size);
     ::_exit(check());
 }
 
@@ -34,14 +40,22 @@ struct AtomicSaving : ::testing::Test {
     std::string at(const char* name) const { return (folder.path / name).string(); }
 };
 
-TEST_F(AtomicSaving, RefusesAWriteProtectedFileAndLeavesItUntouched) {
-    auto writeOverLockedFile = [&] {
+// A write-protected file, a full disk or a place that cannot be written at all is refused; the
+// old file stays as it was and no temporary file is left beside it.
+TEST_F(AtomicSaving, RefusedWritesLeaveTheOldFileIntact) {
+    auto refusedWrites = [&] {
+        std::signal(SIGXFSZ, SIG_IGN);
         const std::string locked = folder.write("locked.txt", "old");
+        const std::string full = folder.write("full.txt", "old");
         ::chmod(locked.c_str(), 0444);
-        const bool refused = !WriteFileAtomically(locked, "new").empty();
-        return refused && testing::ReadBytes(locked) == "old" ? 0 : 1;
+        const bool refused = !WriteFileAtomically(locked, "new").empty() &&
+                             !WriteFileAtomically(full, std::string(100000, 'x')).empty();
+        return refused && ReadBytes(locked) == "old" && ReadBytes(full) == "old" ? 0 : 1;
     };
-    EXPECT_EQ(asUser(folder.path, writeOverLockedFile), 0);
+    EXPECT_EQ(asUser(folder.path, refusedWrites, 1000), 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 2);
+    EXPECT_NE(WriteFileAtomically("/proc/morvane-test.txt", "x"), "") << "a read-only file system";
+    EXPECT_NE(WriteFileAtomically(folder.path.string(), "x"), "") << "a folder as the target";
 }
 
 TEST_F(AtomicSaving, FollowsLinksAndTheUmaskAndKeepsAnOldFilesModeAndGroup) {
@@ -53,8 +67,8 @@ TEST_F(AtomicSaving, FollowsLinksAndTheUmaskAndKeepsAnOldFilesModeAndGroup) {
     const gid_t group = ::geteuid() == 0 ? kNobody : ::getegid();
     ASSERT_EQ(::chown(at("new.txt").c_str(), static_cast<uid_t>(-1), group), 0);
     ASSERT_EQ(::chmod(at("new.txt").c_str(), 0604), 0);
-    EXPECT_EQ(WriteFileAtomically(at("link.txt"), "through the link"), "");
-    EXPECT_EQ(testing::ReadBytes(at("new.txt")), "through the link");
+    EXPECT_EQ(WriteFileAtomically(at("link.txt"), "through the link\r\n"), "");
+    EXPECT_EQ(ReadBytes(at("new.txt")), "through the link\r\n");
     struct stat after {};
     ::stat(at("new.txt").c_str(), &after);
     EXPECT_EQ(after.st_mode & 07777, 0604u);
@@ -64,11 +78,9 @@ TEST_F(AtomicSaving, FollowsLinksAndTheUmaskAndKeepsAnOldFilesModeAndGroup) {
 TEST_F(AtomicSaving, ACrashLeavesAHiddenPartialFile) {
     auto crashWhileWriting = [&] {
         std::signal(SIGXFSZ, [](int) { ::_exit(0); }); // the disk is full: the program ends
-        const rlimit size{1000, 1000};
-        ::setrlimit(RLIMIT_FSIZE, &size);
         return WriteFileAtomically(at("data.txt"), std::string(100000, 'x')).empty() ? 1 : 2;
     };
-    ASSERT_EQ(asUser(folder.path, crashWhileWriting), 0);
+    ASSERT_EQ(asUser(folder.path, crashWhileWriting, 1000), 0);
     const std::string left = fs::directory_iterator(folder.path)->path().filename().string();
     EXPECT_TRUE(left.starts_with(".data.txt.") && left.ends_with(".partial")) << left;
 }

@@ -7,7 +7,6 @@ namespace morvane {
 namespace {
 
 using testing::GridOf;
-using testing::Sample;
 
 const char* kInsufficient =
     "There is either insufficient data to perform the calibration (at least 3 abnormal samples "
@@ -39,51 +38,29 @@ struct CalibrationRunTest : ::testing::Test {
     RunOutcome run() { return PerformCalibrationRun(calibration, grid, fields, sink); }
 };
 
-// The ISI statistics are those of the worked example's hand calculation (engine_steps_test).
-TEST_F(CalibrationRunTest, AGoodRunFillsSettingsAndResultsWithoutMessages) {
-    fields = {.txtIRP = "Reference 7", .txtISI = "1.0", .txtSEISI = "0.020", .ComboCI = "99%"};
-    fields.Chkbox1 = true;
-    EXPECT_EQ(run(), RunOutcome::Calibrated);
-    EXPECT_TRUE(sink.messages.empty());
-    EXPECT_EQ(calibration.settings.LowerINR, Value("1.5")) << "a valid entry keeps its text";
-    EXPECT_EQ(calibration.data.SEISIReference, Value("0.020"));
-    EXPECT_EQ(calibration.settings.ConfidenceLevel, "99%");
-    EXPECT_TRUE(calibration.settings.TomensonCorrection);
-    EXPECT_EQ(calibration.data.ReferencePreparationName, Value("Reference 7"));
-    EXPECT_NEAR(calibration.results.ISIWorking.number().value(), 1.135895, 5e-7);
-    EXPECT_NEAR(calibration.results.SEISIWorking.number().value(), 0.026556, 5e-7);
-    EXPECT_FALSE(calibration.results.DisplacementDF.isEmpty());
-}
-
 TEST_F(CalibrationRunTest, DataChecksStopTheRunWithTheirMessage) {
-    struct Case {
+    const struct {
         const char* name;
-        std::vector<Sample> samples;
+        std::vector<std::tuple<int, int, const char*>> cells; // row, column, text
         std::string message;
-    };
-    const auto worked = [](auto change) {
-        std::vector<Sample> samples = testing::WorkedExample();
-        change(samples);
-        return samples;
-    };
-    const Case cases[] = {
-        {"letters", worked([](auto& s) { s[1].y = "13,2"; }), "Data type mis-match error"},
-        {"short y column", worked([](auto& s) {
-             s.push_back({"Abnormal", "", "50"});
-         }),
+    } cases[] = {
+        // clang-format off
+        {"letters", {{2, 2, "13,2"}}, "Data type mis-match error"},
+        {"short y column", {{6, 1, "Abnormal"}, {6, 3, "50"}},
          "There are missing observations in one or more columns"},
-        {"two abnormal", worked([](auto& s) { s[4].tag = "Normal"; }), kInsufficient},
-        {"lower-case tag counts as normal", worked([](auto& s) { s[2].tag = "abnormal"; }),
-         kInsufficient},
-        {"PT of zero", worked([](auto& s) { s[3].x = "0"; }),
-         "Prothrombin times must be greater than zero (row 4)."},
+        {"two abnormal", {{5, 1, "Normal"}}, kInsufficient},
+        {"lower-case tag counts as normal", {{3, 1, "abnormal"}}, kInsufficient},
+        {"PT of zero", {{4, 3, "0"}}, "Prothrombin times must be greater than zero (row 4)."},
+        // clang-format on
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        grid = GridOf(testing::WorkedExample());
+        for (const auto& [row, column, text] : c.cells)
+            grid.at(row, column) = text;
         sink.messages.clear();
         calibration.results.SlopeAll = Value("earlier");
         fields.txtid = "run5";
         fields.txtLowerINR = "-1";
-        grid = GridOf(c.samples);
         EXPECT_EQ(run(), RunOutcome::Stopped) << c.name;
         EXPECT_EQ(sink.messages, std::vector<Message>{DataErrorMessage(c.message)}) << c.name;
         EXPECT_EQ(calibration.results.SlopeAll, Value("earlier")) << c.name;

@@ -1,5 +1,7 @@
 #include "calibration_plot.h"
+#include "excluded_example.h"
 #include "recording_surface.h"
+#include "svg_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -14,50 +16,9 @@ constexpr double kTolerance = 1e-12; // ln(exp(v)) returns v to within a few ulp
 
 using Kind = RecordedPrimitive::Kind;
 
-struct SampleRow {
-    double lnWorking;
-    double lnReference;
-    int isNormal;
-    int inrExcluded = 0;
-    int sdExcluded = 0;
-};
-
-struct PlotInputs {
-    CalibrationDataSet data;
-    CalibrationResults results;
-};
-
-PlotInputs inputsFrom(const std::vector<SampleRow>& rows) {
-    PlotInputs in;
-    in.data.SampleCount = static_cast<int>(rows.size());
-    for (int row = 1; row <= in.data.SampleCount; ++row) {
-        const SampleRow& r = rows[row - 1];
-        in.data.WorkingPT[row] = std::exp(r.lnWorking);
-        in.data.ReferencePT[row] = std::exp(r.lnReference);
-        in.data.IsNormal[row] = r.isNormal;
-        in.results.INRExcluded[row] = r.inrExcluded;
-        in.results.SDExcluded[row] = r.sdExcluded;
-    }
-    return in;
-}
-
-// Samples spanning ln PT 2.30 to 4.10 once the two excluded rows (which lie outside) are left
-// out: lo = 2.25, hi = 4.25, U = 0.4, N = 8. Lines as the report leaves them, as texts.
-PlotInputs calibratedInputs() {
-    // The sixth row lies outside the INR limits, the seventh beyond the SD limit.
-    PlotInputs in = inputsFrom({{2.30, 2.45, 1},
-                                {2.40, 2.35, 1},
-                                {3.00, 3.20, 0},
-                                {3.60, 3.90, 0},
-                                {3.90, 4.10, 0},
-                                {4.60, 4.95, 0, 1, 0},
-                                {1.80, 1.70, 1, 0, 1}});
-    in.results.InterceptAll = Value("0.1000");
-    in.results.SlopeAll = Value("1.0000");
-    in.results.InterceptAbnormal = Value("-0.5000");
-    in.results.SlopeAbnormal = Value("1.2000");
-    return in;
-}
+// Samples in the fit from ln PT 2.30 to 4.10, so lo = 2.25, hi = 4.25, U = 0.4, N = 8, and two
+// left out by the limits; the lines as the report leaves them, as texts.
+using PlotInputs = ExcludedExample;
 
 RecordingSurface draw(const PlotInputs& in, const PlotOptions& options = {}) {
     RecordingSurface surface;
@@ -99,10 +60,10 @@ TEST(ComputePlotRange, SnapsBothEndsOutwardToTheQuarterStep) {
     for (const auto& c : cases) {
         const auto range = ComputePlotRange(samplesAt(c.points));
         ASSERT_TRUE(range) << c.range.lo;
-        EXPECT_DOUBLE_EQ(range->lo, c.range.lo);
-        EXPECT_DOUBLE_EQ(range->hi, c.range.hi);
-        EXPECT_NEAR(range->unit, c.range.unit, kTolerance);
-        EXPECT_EQ(range->tickIntervals, c.range.tickIntervals);
+        EXPECT_TRUE(near({range->lo, range->hi}, {c.range.lo, c.range.hi}) &&
+                    std::abs(range->unit - c.range.unit) < kTolerance &&
+                    range->tickIntervals == c.range.tickIntervals)
+            << c.range.lo;
     }
     EXPECT_FALSE(ComputePlotRange({}));
     EXPECT_FALSE(ComputePlotRange(samplesAt({{2.5, 2.5}, {2.5, 2.5}})));
@@ -118,15 +79,14 @@ TEST(ClipCalibrationLine, MovesEachEndOntoTheSideWhereTheLineLeavesTheSquare) {
         double a, b;
         PlotPoint from, to;
     } cases[] = {
-        {0.3, 0.9, {2.25, 2.325}, {4.25, 4.125}}, // inside at both sides
-        {-0.5,
-         1.2,
-         {2.75 / 1.2, 2.25},
-         {4.75 / 1.2, 4.25}},                     // enters at the bottom, leaves at the top
-        {7.0, -1.0, {2.75, 4.25}, {4.25, 2.75}},  // falling, enters through the top
-        {5.0, 1.0, {-0.75, 4.25}, {-0.75, 4.25}}, // wholly above
-        {-3.0, 1.0, {5.25, 2.25}, {5.25, 2.25}},  // wholly below
-        {3.0, 0.0, {2.25, 3.0}, {4.25, 3.0}},     // level inside
+        // clang-format off
+        {0.3, 0.9, {2.25, 2.325}, {4.25, 4.125}},                // inside at both sides
+        {-0.5, 1.2, {2.75 / 1.2, 2.25}, {4.75 / 1.2, 4.25}},     // in at the bottom, out at the top
+        {7.0, -1.0, {2.75, 4.25}, {4.25, 2.75}},                 // falling, enters through the top
+        {5.0, 1.0, {-0.75, 4.25}, {-0.75, 4.25}},                // wholly above
+        {-3.0, 1.0, {5.25, 2.25}, {5.25, 2.25}},                 // wholly below
+        {3.0, 0.0, {2.25, 3.0}, {4.25, 3.0}},                    // level inside
+        // clang-format on
     };
     for (const auto& c : cases) {
         const auto segment = ClipCalibrationLine(c.a, c.b, square);
@@ -138,11 +98,11 @@ TEST(ClipCalibrationLine, MovesEachEndOntoTheSideWhereTheLineLeavesTheSquare) {
     EXPECT_FALSE(ClipCalibrationLine(std::numeric_limits<double>::quiet_NaN(), 1.0, square));
 }
 
-// The default plot of calibratedInputs(): margins of one and a half units, axes and lines clipped
-// to the square (the abnormal-only one dotted), a label and a tick every quarter on both axes,
-// and the legend below the x axis.
+// The default plot: margins of one and a half units, axes and lines clipped to the square (the
+// abnormal-only one dotted), a label and a tick every quarter on both axes, and the legend below
+// the x axis.
 TEST(DrawCalibrationPlot, ScalesTheSurfaceAndDrawsAxesLinesTicksAndLegend) {
-    const RecordingSurface s = draw(calibratedInputs());
+    const RecordingSurface s = draw(PlotInputs());
     const double lo = 2.25, u = 0.4, h = u / 13;
     EXPECT_EQ(s.clearCount, 1);
     EXPECT_TRUE(near({s.left, s.top}, {1.65, 4.85}) && near({s.right, s.bottom}, {4.85, 1.65}));
@@ -175,14 +135,14 @@ TEST(DrawCalibrationPlot, ScalesTheSurfaceAndDrawsAxesLinesTicksAndLegend) {
               1);
 }
 
-// Circles for abnormal samples, plus signs for normal ones; excluded samples are not drawn, and
-// a line without coefficients is left out.
+// Circles for abnormal samples, plus signs for normal ones; excluded samples are not drawn; a line
+// without coefficients is left out, and so is the abnormal-only one when the options say so.
 TEST(DrawCalibrationPlot, MarksTheIncludedSamplesAndLeavesOutLinesWithoutCoefficients) {
-    PlotInputs in = calibratedInputs();
-    in.results.InterceptAbnormal = Value();
+    PlotInputs in;
     in.results.SlopeAll = Value("n/a");
     PlotOptions noLegend;
     noLegend.ShowLegend = 0;
+    noLegend.ShowAbnormalOnlyLine = 0;
     const RecordingSurface s = draw(in, noLegend);
     const auto circles = s.circlesDrawn();
     ASSERT_EQ(circles.size(), 3u) << "the excluded abnormal sample is not drawn";
@@ -206,7 +166,7 @@ TEST(DrawCalibrationPlot, PlacesTitlesWhereTheLayoutPutsThem) {
     options.PlotTitle = "Lot 7";
     options.XAxisLabel = "Working";
     options.YAxisLabel = "RBT/16a";
-    const RecordingSurface even = draw(calibratedInputs(), options);
+    const RecordingSurface even = draw(PlotInputs(), options);
     EXPECT_TRUE(near(even.findText("Working")->from, {2.25 + 0.88, 2.25 - 0.4 / 2.1}));
     EXPECT_EQ(even.findText("RBT/16a")->kind, Kind::Text);
     EXPECT_TRUE(near(even.findText("RBT/16a")->from, {2.25 - 0.56, 2.25 + 1.125 + 0.05}))
@@ -216,44 +176,55 @@ TEST(DrawCalibrationPlot, PlacesTitlesWhereTheLayoutPutsThem) {
     EXPECT_NEAR(even.textHeight, 0.08, kTolerance);
 
     options.YAxisLabel = "RBT/16";
-    const RecordingSurface odd = draw(inputsFrom({{2.55, 2.60, 0}, {4.20, 4.10, 0}}), options);
+    PlotInputs two; // samples from ln PT 2.55 to 4.20: lo = 2.50, N = 7
+    two.data.SampleCount = 2;
+    two.data.WorkingPT[1] = std::exp(2.55);
+    two.data.ReferencePT[1] = std::exp(2.60);
+    two.data.WorkingPT[2] = std::exp(4.20);
+    two.data.ReferencePT[2] = std::exp(4.10);
+    const RecordingSurface odd = draw(two, options);
     EXPECT_TRUE(near(odd.findText("RBT/16")->from, {2.50 - 0.49, 2.50 + 0.875 + 0.04375}))
         << "N = 7: half a step above the middle of the axis";
 
     options.YAxisLabel = "RBT/16ab";
-    const RecordedPrimitive* upwards = draw(calibratedInputs(), options).findText("RBT/16ab");
+    const RecordedPrimitive* upwards = draw(PlotInputs(), options).findText("RBT/16ab");
     ASSERT_TRUE(upwards);
     EXPECT_EQ(upwards->kind, Kind::UpwardText);
     EXPECT_TRUE(near(upwards->from, {2.25 - 0.56, 3.25})) << "middle of the axis";
 }
 
-// The legend names the abnormal-only line only when that line is drawn; its dotted sample line
-// and its circle are the legend's own.
-TEST(DrawCalibrationPlot, LegendAndDottedLineFollowTheOptions) {
-    for (auto [line, legend, dotted] : {std::tuple{1, 1, 2}, {0, 1, 0}, {1, 0, 1}, {0, 0, 0}}) {
-        PlotOptions options;
-        options.ShowAbnormalOnlyLine = line;
-        options.ShowLegend = legend;
-        const RecordingSurface s = draw(calibratedInputs(), options);
-        SCOPED_TRACE(::testing::Message() << "line " << line << " legend " << legend);
-        const auto lines = s.linesDrawn();
-        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                                [](const auto& p) { return p.style == LineStyle::Dotted; }),
-                  dotted);
-        for (const char* text : {"Abnormal+normal line", "Abnormal sample", "Normal sample"})
-            EXPECT_EQ(s.findText(text) != nullptr, legend == 1) << text;
-        EXPECT_EQ(s.findText("Abnormal only line") != nullptr, legend + line == 2);
-        EXPECT_EQ(s.circlesDrawn().size(), legend == 1 ? 4u : 3u);
-    }
-}
-
 TEST(DrawCalibrationPlot, OnlyClearsWhenNoSampleRemains) {
-    PlotInputs in = inputsFrom({{2.5, 2.6, 0, 1, 0}, {2.7, 2.8, 1, 0, 1}});
+    PlotInputs in;
+    for (int row = 1; row <= 5; ++row)
+        in.results.INRExcluded[row] = 1;
     RecordingSurface s;
     s.drawText({0, 0}, "left over");
     DrawCalibrationPlot(s, in.data, in.results, PlotOptions{});
     EXPECT_EQ(s.clearCount, 1);
     EXPECT_TRUE(s.primitives.empty());
+}
+
+long greyLines(const RecordingSurface& surface) {
+    const auto lines = surface.linesDrawn();
+    return std::count_if(lines.begin(), lines.end(), [](auto& l) { return l.ink.rgb == 0xAAAAAA; });
+}
+
+// Excluded samples are drawn only when asked for, in grey, with their legend entries and range.
+TEST(DrawCalibrationPlot, ExcludedSamplesHiddenByDefaultShownInGreyWithLegendAndRange) {
+    const RecordingSurface hidden = draw(PlotInputs());
+    EXPECT_EQ(greyLines(hidden), 0);
+    EXPECT_EQ(hidden.findText("4.50"), nullptr) << "the axes end at 4.25";
+    const RecordingSurface shown = draw(PlotInputs(), {.ShowExcludedSamples = 1});
+    EXPECT_EQ(greyLines(shown), 2 * (2 + 4)) << "a cross and a square, on the plot and legend";
+    ASSERT_NE(shown.findText("Excluded by SD limit"), nullptr);
+    // ln 4.70 takes the axes up to 4.75 (U = 0.5); the legend row is above the title.
+    ASSERT_NE(shown.findText("Excluded by INR limits"), nullptr);
+    EXPECT_NEAR(shown.findText("Excluded by INR limits")->from.y, 4.75 + 1.15 * 0.5, 1e-12);
+    const PlotInputs in;
+    const std::string svg =
+        RenderCalibrationPlotSvg(in.data, in.results, {.ShowExcludedSamples = 1}, 600, 600);
+    EXPECT_NE(svg.find("stroke=\"#aaaaaa\""), std::string::npos);
+    EXPECT_NE(svg.find(">Excluded by SD limit</text>"), std::string::npos);
 }
 
 } // namespace

@@ -1,12 +1,13 @@
-// The general text form of a number and the number reader agree: a number written by the
-// program is always read back, to the same double whenever fifteen significant digits can
-// express it and otherwise to its fifteen-digit rounding (for the few largest doubles, whose
-// rounding lies beyond the largest double, to within fifteen digits). Any text a user types is
-// read as a number or refused, never half-read.
+// Numbers and names as texts. A number the program writes in its general form reads back: to
+// the same double when fifteen significant digits express it, else to its fifteen-digit rounding
+// (within fifteen digits for the largest doubles, whose rounding overflows); a typed text reads
+// as a number or is refused, never half-read. Bytes read from a data file are written back
+// unchanged, and a text the program agrees to write is the one that will be read back.
 //
-// Input: the first eight bytes are taken as a double; the whole input is also read as a text.
+// Input: the first eight bytes as a double; the whole input as a typed text and as file bytes.
 #include "fuzz_support.h"
 
+#include "text_encoding.h"
 #include "value.h"
 
 #include <cmath>
@@ -42,12 +43,21 @@ void checkWrittenNumber(double x) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes = fuzzing::bytesOf(data, size);
     double x = 0.0;
     if (size >= sizeof x && (std::memcpy(&x, data, sizeof x), std::isfinite(x)))
         checkWrittenNumber(x);
-    if (const auto typed = ParseNumber(fuzzing::bytesOf(data, size))) {
+    if (const auto typed = ParseNumber(bytes)) {
         require(std::isfinite(*typed), "a text read as a number is finite");
         checkWrittenNumber(*typed);
     }
+
+    const auto encodedAgain = Utf8ToWindows1252(Windows1252ToUtf8(bytes));
+    require(encodedAgain.has_value(), "every text read from a file can be written again");
+    require(*encodedAgain == bytes, "a text read from a file is written back byte for byte");
+    // Taken as typed text: an encoding that succeeds must decode to that same text, or a
+    // written file would hold something other than what the user saw.
+    if (const auto encoded = Utf8ToWindows1252(bytes))
+        require(Windows1252ToUtf8(*encoded) == bytes, "an encoded text decodes to itself");
     return 0;
 }

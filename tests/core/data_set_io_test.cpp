@@ -1,3 +1,4 @@
+// The data set in and out: read from and written to a data file, read from the editor's grid.
 #include "data_file.h"
 #include "grid_conversion.h"
 #include "test_support.h"
@@ -5,13 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <filesystem>
 #include <fstream>
 
 namespace morvane {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::ReadBytes;
 
 struct DataFileTest : ::testing::Test {
@@ -19,16 +18,7 @@ struct DataFileTest : ::testing::Test {
     CalibrationDataSet data;
     RecordingMessageSink sink;
 
-    std::string write(const std::string& name, const std::string& bytes) {
-        return folder.write(name, bytes);
-    }
-    void read(const std::string& bytes) { ReadDataFile(write("in.txt", bytes), data, sink); }
-    std::vector<Message> expectedMessages(std::initializer_list<const char*> texts) {
-        std::vector<Message> messages;
-        for (const char* text : texts)
-            messages.push_back(DataErrorMessage(text));
-        return messages;
-    }
+    void read(const std::string& bytes) { ReadDataFile(folder.write("in.txt", bytes), data, sink); }
 };
 
 std::string SampleLines(int count) {
@@ -40,29 +30,24 @@ std::string SampleLines(int count) {
 
 const std::string kHeader = "\"RP\"\r\n\"WP\"\r\n1.1\r\n\"SEISI\"\r\n"; // as Save writes it
 
-TEST_F(DataFileTest, ReadsHeaderFieldsAsTextOrNumberAndTheSamples) {
+// Header fields are read as texts or numbers; Unix line ends, fields spread over lines as they
+// please and a file ending without a line end read alike; names are Windows-1252 in the file.
+TEST_F(DataFileTest, ReadsHeaderFieldsAndSamplesWhateverTheLineLayout) {
     read(kHeader + "0,25.3,31.2\r\n1,12.1,13.4\r\n2,30,38.5\r\n");
     EXPECT_TRUE(sink.messages.empty());
-    EXPECT_EQ(data.ReferencePreparationName, Value("RP"));
-    EXPECT_EQ(data.ISIReference, Value(1.1));
     EXPECT_EQ(data.SEISIReference, Value("SEISI"));
     EXPECT_EQ(data.SampleCount, 3);
     EXPECT_EQ(data.IsNormal[3], 2) << "any integer tag is kept; it shows as Normal";
-    EXPECT_EQ(data.ReferencePT[1], 25.3);
     EXPECT_EQ(data.WorkingPT[3], 38.5);
     read(kHeader + SampleLines(130));
     EXPECT_EQ(data.SampleCount, 130);
-}
-
-// Unix line ends, fields spread over lines as they please, a file ending without a line end;
-// names are Windows-1252 in the file.
-TEST_F(DataFileTest, FieldLayoutDoesNotDependOnLines) {
     read("\"RP lot 5, batch A \x80\", \"WP\" ,.05,0.01\n0 , 25.3,31.2\n1,12.1,13.4");
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_EQ(data.ReferencePreparationName, Value("RP lot 5, batch A \xE2\x82\xAC"));
     EXPECT_EQ(data.ISIReference, Value(0.05));
     EXPECT_EQ(data.SEISIReference, Value(0.01));
     EXPECT_EQ(data.SampleCount, 2);
+    EXPECT_EQ(data.ReferencePT[1], 25.3);
     EXPECT_EQ(data.WorkingPT[2], 13.4);
 }
 
@@ -95,7 +80,7 @@ TEST_F(DataFileTest, DamagedFilesGetTheirMessageAndKeepTheCompleteRows) {
         sink.messages.clear();
         data.SampleCount = 99;
         read(c.bytes);
-        EXPECT_EQ(sink.messages, expectedMessages({c.message})) << c.name;
+        EXPECT_EQ(sink.messages, std::vector{DataErrorMessage(c.message)}) << c.name;
         EXPECT_EQ(data.SampleCount, c.samplesAfter) << c.name;
     }
 }
@@ -107,23 +92,14 @@ TEST_F(DataFileTest, MissingFileOrFolder) {
     EXPECT_EQ(data.SampleCount, 4);
     ReadDataFile((folder.path / "no such file.txt").string(), data, sink);
     ReadDataFile(folder.path.string(), data, sink);
-    EXPECT_EQ(sink.messages, expectedMessages({"Can't open file", "Can't open file"}));
+    EXPECT_EQ(sink.messages, std::vector(2, DataErrorMessage("Can't open file")));
 }
 
 struct SaveDataFileTest : DataFileTest {
-    EditorFields fields;
+    EditorFields fields{.txtIRP = "RP", .txtWRP = "WP", .txtISI = "1.1", .txtSEISI = ""};
     GridCells grid = testing::GridOf(
         {{"Abnormal", "25.3", "31.2"}, {"Normal", "12.10", "13.4"}, {"Abnormal", "30", "38.5"}});
-    std::string path;
-
-    void SetUp() override {
-        DataFileTest::SetUp();
-        path = (folder.path / "saved.txt").string();
-        fields.txtIRP = "RP";
-        fields.txtWRP = "WP";
-        fields.txtISI = "1.1";
-        fields.txtSEISI = "";
-    }
+    std::string path = (folder.path / "saved.txt").string();
     bool save() { return SaveDataFile(path, grid, fields, data, sink); }
 };
 
@@ -185,11 +161,75 @@ TEST_F(SaveDataFileTest, RefusedSavesLeaveAnExistingFileUntouched) {
         grid.at(3, 3) = c.x;
         fields.txtWRP = c.workingName;
         EXPECT_FALSE(save()) << c.workingName;
-        EXPECT_EQ(sink.messages, std::vector<Message>{DataErrorMessage(c.message)}) << c.x;
+        EXPECT_EQ(sink.messages, std::vector{DataErrorMessage(c.message)}) << c.x;
         EXPECT_EQ(data.WorkingPreparationName, Value(c.workingName))
             << "the header fields are taken before the checks";
     }
     EXPECT_EQ(ReadBytes(path), "old contents");
+}
+
+const GridCells kFive = testing::GridOf({{"Abnormal", "30", "35"},
+                                         {"abnormal", "12.50", "13"},
+                                         {"Abnormal", "40", "45"},
+                                         {"control", "11", "12"},
+                                         {"Abnormal", "50", "60"}});
+
+// Only the exact tag "Abnormal" is abnormal; each column ends at its first empty cell.
+TEST(ReadDataFromGrid, ReadsTheColumnsDownToTheirFirstEmptyCell) {
+    CalibrationDataSet data;
+    GridCells grid = kFive;
+    grid.at(7, 2) = "not read";
+    GridReading reading = ReadDataFromGrid(grid, data);
+    EXPECT_FALSE(reading.mismatch || reading.lengthsDiffer());
+    EXPECT_EQ(reading.tagLength, 5);
+    EXPECT_EQ((std::vector<int>(&data.IsNormal[1], &data.IsNormal[6])),
+              (std::vector<int>{0, 1, 0, 1, 0}));
+    EXPECT_EQ(data.ReferencePT[2], 12.5);
+    EXPECT_EQ(data.WorkingPT[5], 60);
+
+    grid = kFive;
+    grid.at(2, 2) = "12,5s";
+    grid.at(5, 3).clear();
+    data.ReferencePT[2] = -1;
+    reading = ReadDataFromGrid(grid, data);
+    EXPECT_TRUE(reading.mismatch);
+    EXPECT_EQ(data.ReferencePT[2], -1) << "an unreadable cell leaves its entry as it was";
+    EXPECT_EQ(reading.xLength, 4);
+    EXPECT_TRUE(reading.lengthsDiffer());
+}
+
+// Rows below move up and are written again from their numbers; any tag other than Abnormal
+// comes back as Normal; the sample count is not decreased. An empty or unreadable grid is left
+// alone with its message.
+TEST(DeleteRow, MovesLaterRowsUpRewrittenFromTheirNumbers) {
+    CalibrationDataSet data;
+    RecordingMessageSink sink;
+    GridCells grid = kFive;
+    DeleteRow(grid, data, 3, sink);
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(grid.at(2, 2), "12.50") << "rows above keep their text exactly";
+    EXPECT_EQ(grid.at(3, 1) + " " + grid.at(3, 2), "Normal 11");
+    EXPECT_EQ(grid.at(4, 1) + " " + grid.at(4, 3), "Abnormal 60");
+    EXPECT_EQ(grid.at(5, 1) + grid.at(5, 2) + grid.at(5, 3), "");
+    EXPECT_EQ(data.SampleCount, 5);
+    const GridCells before = grid;
+    DeleteRow(grid, data, 9, sink);
+    EXPECT_EQ(grid.cells, before.cells) << "a row below the samples changes nothing";
+    EXPECT_TRUE(sink.messages.empty());
+
+    GridCells empty, unreadable = kFive, shorter = kFive;
+    unreadable.at(2, 3) = "x";
+    shorter.at(5, 3).clear();
+    for (GridCells* grid : {&empty, &unreadable, &shorter}) {
+        const GridCells before = *grid;
+        DeleteRow(*grid, data, 1, sink);
+        EXPECT_EQ(grid->cells, before.cells);
+    }
+    EXPECT_EQ(sink.messages,
+              (std::vector<Message>{
+                  DataErrorMessage("There is no data in the grid"),
+                  DataErrorMessage("Data type mis-match error"),
+                  DataErrorMessage("There are missing observations in one or more columns")}));
 }
 
 } // namespace
