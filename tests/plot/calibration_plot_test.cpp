@@ -187,7 +187,8 @@ TEST(DrawCalibrationPlot, PlacesTitlesWhereTheLayoutPutsThem) {
         << "N = 7: half a step above the middle of the axis";
 
     options.YAxisLabel = "RBT/16ab";
-    const RecordedPrimitive* upwards = draw(PlotInputs(), options).findText("RBT/16ab");
+    const RecordingSurface tall = draw(PlotInputs(), options);
+    const RecordedPrimitive* upwards = tall.findText("RBT/16ab");
     ASSERT_TRUE(upwards);
     EXPECT_EQ(upwards->kind, Kind::UpwardText);
     EXPECT_TRUE(near(upwards->from, {2.25 - 0.56, 3.25})) << "middle of the axis";
