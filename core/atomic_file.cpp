@@ -106,4 +106,9 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
     return reason;
 }
 
+bool IsPartialSaveFile(const std::string& path) {
+    const std::string name = fs::path(path).filename().string();
+    return name.starts_with('.') && name.ends_with(".partial");
+}
+
 } // namespace morvane

@@ -13,4 +13,8 @@ namespace morvane {
 // reason is returned; an empty result means success.
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Whether path names a temporary file of an interrupted save (".NAME.RANDOM.partial"), which is
+// never to be read as data.
+bool IsPartialSaveFile(const std::string& path);
+
 } // namespace morvane

@@ -183,7 +183,8 @@ bool folderExists(const std::string& path) {
 void ReadDataFile(const std::string& path, CalibrationDataSet& data, MessageSink& sink) {
     if (!folderExists(path))
         return;
-    auto bytes = readWholeFile(path);
+    // A save cut short leaves its temporary file; its bytes are half a data set at best.
+    auto bytes = IsPartialSaveFile(path) ? std::nullopt : readWholeFile(path);
     if (!bytes) {
         data.SampleCount = 0;
         sink.show(DataErrorMessage(kCantOpenFileText));

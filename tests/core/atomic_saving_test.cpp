@@ -1,6 +1,7 @@
 // Saving replaces a file only once everything was written, and respects write protection,
 // symbolic links, the umask and an old file's mode and group.
 #include "atomic_file.h"
+#include "data_file.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,12 @@ TEST_F(AtomicSaving, ACrashLeavesAHiddenPartialFile) {
     ASSERT_EQ(asUser(folder.path, crashWhileWriting, 1000), 0);
     const std::string left = fs::directory_iterator(folder.path)->path().filename().string();
     EXPECT_TRUE(left.starts_with(".data.txt.") && left.ends_with(".partial")) << left;
+    fs::copy_file(MORVANE_TEST_DATA_DIR "/ui_calibration.txt", at(left.c_str()),
+                  fs::copy_options::overwrite_existing); // a whole data set, yet not to be opened
+    CalibrationDataSet data;
+    RecordingMessageSink sink;
+    ReadDataFile(at(left.c_str()), data, sink);
+    EXPECT_EQ(sink.messages, std::vector{DataErrorMessage(kCantOpenFileText)}) << "never read";
 }
 
 } // namespace
