@@ -6,8 +6,8 @@
 # maximised by the openbox window manager.
 #
 # Usage: tools/screenshots.sh [DATAFILE]
-# Environment: MORVANE_BUILD_DIR (default build/), SOURCE_DATE_EPOCH (the report's date and
-# time; default the moment of the last commit, so the pictures can be reproduced).
+# Environment: MORVANE_BUILD_DIR (default build/). The report in the pictures carries the
+# moment they were taken, as the desktop program's reports always do.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -28,11 +28,6 @@ done
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMORVANE_BUILD_UI=ON >/dev/null
 cmake --build "$build" -j2 --target morvane
-
-if [[ -z "${SOURCE_DATE_EPOCH:-}" ]]; then
-    SOURCE_DATE_EPOCH="$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)"
-fi
-export SOURCE_DATE_EPOCH
 
 mkdir -p "$images"
 # The program opens the data file, saves editor.png, calibrates, saves results.png, produces the
