@@ -42,8 +42,8 @@ PlotOptionsDialog::PlotOptionsDialog(PlotOptions& options, QWidget* parent)
       chkLegend(makeControl<QCheckBox>(this, "chkLegend", "Include Legend")),
       chkExcluded(makeControl<QCheckBox>(this, "chkExcluded", "Show excluded samples")),
       chkBlackAndWhite(makeControl<QCheckBox>(this, "chkBlackAndWhite", "Black and white")),
-      chkColourCopies(makeControl<QCheckBox>(this, "chkColourCopies",
-                                             "Colour in copies, saved plots and printouts")),
+      chkColourCopies(
+          makeControl<QCheckBox>(this, "chkColourCopies", "Colour in copies and printouts")),
       cmdApply(makeControl<QPushButton>(this, "cmdApply", "Apply")),
       cmdCancel(makeControl<QPushButton>(this, "cmdCancel", "Cancel")) {
     setObjectName("frmPlotOptions");
