@@ -29,12 +29,11 @@ const Message kSEISIMessage = ParameterMessage(
     "Valid SE(ISI) of reference reagent not entered. SEISI=0 will be used for this calibration.");
 
 struct CalibrationRunTest : ::testing::Test {
-    Calibration calibration;
+    Calibration calibration{{}, {}, {}, testing::ShippedTable()};
     EditorFields fields;
     RecordingMessageSink sink;
     GridCells grid = GridOf(testing::WorkedExample());
 
-    void SetUp() override { calibration.tcrit = testing::ShippedTable(); }
     RunOutcome run() { return PerformCalibrationRun(calibration, grid, fields, sink); }
 };
 
@@ -69,37 +68,29 @@ TEST_F(CalibrationRunTest, DataChecksStopTheRunWithTheirMessage) {
     }
 }
 
-struct LimitCase {
-    const char* lower;
-    const char* upper;
-    bool message;
-    const char* lowerShown;
-    const char* upperShown;
-};
-
 TEST_F(CalibrationRunTest, INRLimitsAreCheckedAsNumbersAndResetAsTheRulesSay) {
-    const LimitCase cases[] = {
+    const struct {
+        const char *lower, *upper;
+        bool message;
+        const char *lowerShown, *upperShown;
+    } cases[] = {
         {"2", "10", false, "2", "10"},       {"0", "99", false, "0", "99"},
         {"3", "3", false, "3", "3"},         {"-1", "4", true, "1.5", "4"},
         {"1.5", "99.5", true, "1.5", "4.5"}, {"5", "4", true, "1.5", "4"},
         {"5", "1", true, "1.5", "4.5"},      {"", "4.5", true, "1.5", "4.5"},
         {"1.5", "high", true, "1.5", "4.5"},
     };
-    for (const LimitCase& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.lower) + " to " + c.upper);
         sink.messages.clear();
         fields.txtLowerINR = c.lower;
         fields.txtUpperINR = c.upper;
         run();
-        EXPECT_EQ(sink.messages.size() == 1 && sink.messages[0] == kINRMessage, c.message)
-            << c.lower << " to " << c.upper;
-        EXPECT_EQ(fields.txtLowerINR, c.lowerShown) << c.lower << " to " << c.upper;
-        EXPECT_EQ(fields.txtUpperINR, c.upperShown) << c.lower << " to " << c.upper;
-        if (c.message) {
-            EXPECT_EQ(calibration.settings.LowerINR, Value(1.5));
-            EXPECT_EQ(calibration.settings.UpperINR, Value(4.5));
-        } else {
-            EXPECT_EQ(calibration.settings.LowerINR, Value(c.lower));
-        }
+        EXPECT_EQ(sink.messages.size() == 1 && sink.messages[0] == kINRMessage, c.message);
+        EXPECT_EQ(fields.txtLowerINR, c.lowerShown);
+        EXPECT_EQ(fields.txtUpperINR, c.upperShown);
+        EXPECT_EQ(calibration.settings.LowerINR, c.message ? Value(1.5) : Value(c.lower));
+        EXPECT_EQ(calibration.settings.UpperINR, c.message ? Value(4.5) : Value(c.upper));
     }
 }
 
