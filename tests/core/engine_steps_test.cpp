@@ -113,12 +113,10 @@ TEST_F(EngineFixture, FailedPassesKeepEarlierValues) {
 }
 
 TEST_F(EngineFixture, AbnormalOnlyLineLeavesOutExcludedAbnormals) {
-    load({{"Normal", "12", "12"},
-          {"Normal", "13", "13.5"},
-          {"Abnormal", "22", "20"},
-          {"Abnormal", "35", "30"},
-          {"Abnormal", "55", "45"},
-          {"Abnormal", "300", "250"}});
+    std::vector<Sample> samples = testing::WorkedExample();
+    samples[1].x = "13.5";
+    samples.push_back({"Abnormal", "300", "250"});
+    load(samples);
     runThroughFit(testing::UniformTable(3.182));
     ASSERT_EQ(results.INRExcluded[6], 1);
     FitAbnormalOnlyLine(settings, testing::UniformTable(12.706), results);
