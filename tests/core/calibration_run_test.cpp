@@ -6,8 +6,6 @@
 namespace morvane {
 namespace {
 
-using testing::GridOf;
-
 const char* kInsufficient =
     "There is either insufficient data to perform the calibration (at least 3 abnormal samples "
     "and 2 normals are required) or abnormal/normal data has been tagged incorrectly";
@@ -32,7 +30,7 @@ struct CalibrationRunTest : ::testing::Test {
     Calibration calibration{{}, {}, {}, testing::ShippedTable()};
     EditorFields fields;
     RecordingMessageSink sink;
-    GridCells grid = GridOf(testing::WorkedExample());
+    GridCells grid = testing::GridOf(testing::WorkedExample());
 
     RunOutcome run() { return PerformCalibrationRun(calibration, grid, fields, sink); }
 };
@@ -53,7 +51,7 @@ TEST_F(CalibrationRunTest, DataChecksStopTheRunWithTheirMessage) {
         // clang-format on
     };
     for (const auto& c : cases) {
-        grid = GridOf(testing::WorkedExample());
+        grid = testing::GridOf(testing::WorkedExample());
         for (const auto& [row, column, text] : c.cells)
             grid.at(row, column) = text;
         sink.messages.clear();

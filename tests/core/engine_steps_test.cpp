@@ -9,7 +9,6 @@
 namespace morvane {
 namespace {
 
-using testing::GridOf;
 using testing::Sample;
 
 double Num(const Value& value) {
@@ -24,7 +23,7 @@ struct EngineFixture : ::testing::Test {
     RecordingMessageSink sink;
 
     void load(const std::vector<Sample>& samples, double isi = 1.0) {
-        const GridReading reading = ReadDataFromGrid(GridOf(samples), data);
+        const GridReading reading = ReadDataFromGrid(testing::GridOf(samples), data);
         data.SampleCount = reading.tagLength;
         data.ISIReference = Value(isi);
         data.SEISIReference = Value(0.0);

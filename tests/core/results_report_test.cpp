@@ -14,8 +14,6 @@
 namespace morvane {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 const std::string U(58, '_');
 
 std::string spaces(int count) {
@@ -39,7 +37,7 @@ protected:
     }
 
     // Whether the report holds these whole lines one after another.
-    ::testing::AssertionResult shows(const Lines& lines) {
+    ::testing::AssertionResult shows(const std::vector<std::string>& lines) {
         std::string block = "\n";
         for (const std::string& line : lines)
             block += line + "\r\n";
