@@ -23,20 +23,16 @@ inline void PrintTo(const Value& value, std::ostream* os) {
 namespace morvane::testing {
 
 struct Sample {
-    std::string tag;
-    std::string y;
-    std::string x;
+    std::string tag, y, x;
 };
 
 // A grid holding the given samples from row 1 down, as a user would type them.
 inline GridCells GridOf(const std::vector<Sample>& samples) {
     GridCells grid;
-    int row = 1;
-    for (const Sample& sample : samples) {
-        grid.at(row, 1) = sample.tag;
-        grid.at(row, 2) = sample.y;
-        grid.at(row, 3) = sample.x;
-        ++row;
+    for (int row = 1; row <= static_cast<int>(samples.size()); ++row) {
+        grid.at(row, 1) = samples[row - 1].tag;
+        grid.at(row, 2) = samples[row - 1].y;
+        grid.at(row, 3) = samples[row - 1].x;
     }
     return grid;
 }

@@ -35,8 +35,7 @@ Calibration calibrated(int normals, int abnormals, double normalShift) {
     std::vector<testing::Sample> samples;
     addPlasmas(samples, "Normal", normals, std::log(11.6), std::log(12.4), normalShift);
     addPlasmas(samples, "Abnormal", abnormals, std::log(24.0), std::log(42.0), 0.0);
-    Calibration calibration;
-    calibration.tcrit = LoadCriticalTTable(MORVANE_TCRIT_FILE);
+    Calibration calibration{{}, {}, {}, testing::ShippedTable()};
     EditorFields fields;
     RecordingMessageSink sink;
     PerformCalibrationRun(calibration, testing::GridOf(samples), fields, sink);

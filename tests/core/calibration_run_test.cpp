@@ -6,8 +6,6 @@
 namespace morvane {
 namespace {
 
-using testing::GridOf;
-
 const char* kInsufficient =
     "There is either insufficient data to perform the calibration (at least 3 abnormal samples "
     "and 2 normals are required) or abnormal/normal data has been tagged incorrectly";
@@ -29,12 +27,11 @@ const Message kSEISIMessage = ParameterMessage(
     "Valid SE(ISI) of reference reagent not entered. SEISI=0 will be used for this calibration.");
 
 struct CalibrationRunTest : ::testing::Test {
-    Calibration calibration;
+    Calibration calibration{{}, {}, {}, testing::ShippedTable()};
     EditorFields fields;
     RecordingMessageSink sink;
-    GridCells grid = GridOf(testing::WorkedExample());
+    GridCells grid = testing::GridOf(testing::WorkedExample());
 
-    void SetUp() override { calibration.tcrit = testing::ShippedTable(); }
     RunOutcome run() { return PerformCalibrationRun(calibration, grid, fields, sink); }
 };
 
@@ -54,7 +51,7 @@ TEST_F(CalibrationRunTest, DataChecksStopTheRunWithTheirMessage) {
         // clang-format on
     };
     for (const auto& c : cases) {
-        grid = GridOf(testing::WorkedExample());
+        grid = testing::GridOf(testing::WorkedExample());
         for (const auto& [row, column, text] : c.cells)
             grid.at(row, column) = text;
         sink.messages.clear();
@@ -69,37 +66,29 @@ TEST_F(CalibrationRunTest, DataChecksStopTheRunWithTheirMessage) {
     }
 }
 
-struct LimitCase {
-    const char* lower;
-    const char* upper;
-    bool message;
-    const char* lowerShown;
-    const char* upperShown;
-};
-
 TEST_F(CalibrationRunTest, INRLimitsAreCheckedAsNumbersAndResetAsTheRulesSay) {
-    const LimitCase cases[] = {
+    const struct {
+        const char *lower, *upper;
+        bool message;
+        const char *lowerShown, *upperShown;
+    } cases[] = {
         {"2", "10", false, "2", "10"},       {"0", "99", false, "0", "99"},
         {"3", "3", false, "3", "3"},         {"-1", "4", true, "1.5", "4"},
         {"1.5", "99.5", true, "1.5", "4.5"}, {"5", "4", true, "1.5", "4"},
         {"5", "1", true, "1.5", "4.5"},      {"", "4.5", true, "1.5", "4.5"},
         {"1.5", "high", true, "1.5", "4.5"},
     };
-    for (const LimitCase& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.lower) + " to " + c.upper);
         sink.messages.clear();
         fields.txtLowerINR = c.lower;
         fields.txtUpperINR = c.upper;
         run();
-        EXPECT_EQ(sink.messages.size() == 1 && sink.messages[0] == kINRMessage, c.message)
-            << c.lower << " to " << c.upper;
-        EXPECT_EQ(fields.txtLowerINR, c.lowerShown) << c.lower << " to " << c.upper;
-        EXPECT_EQ(fields.txtUpperINR, c.upperShown) << c.lower << " to " << c.upper;
-        if (c.message) {
-            EXPECT_EQ(calibration.settings.LowerINR, Value(1.5));
-            EXPECT_EQ(calibration.settings.UpperINR, Value(4.5));
-        } else {
-            EXPECT_EQ(calibration.settings.LowerINR, Value(c.lower));
-        }
+        EXPECT_EQ(sink.messages.size() == 1 && sink.messages[0] == kINRMessage, c.message);
+        EXPECT_EQ(fields.txtLowerINR, c.lowerShown);
+        EXPECT_EQ(fields.txtUpperINR, c.upperShown);
+        EXPECT_EQ(calibration.settings.LowerINR, c.message ? Value(1.5) : Value(c.lower));
+        EXPECT_EQ(calibration.settings.UpperINR, c.message ? Value(4.5) : Value(c.upper));
     }
 }
 

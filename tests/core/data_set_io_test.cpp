@@ -51,15 +51,13 @@ TEST_F(DataFileTest, ReadsHeaderFieldsAndSamplesWhateverTheLineLayout) {
     EXPECT_EQ(data.WorkingPT[2], 13.4);
 }
 
-struct BadFileCase {
-    const char* name;
-    std::string bytes;
-    const char* message;
-    int samplesAfter;
-};
-
 TEST_F(DataFileTest, DamagedFilesGetTheirMessageAndKeepTheCompleteRows) {
-    const BadFileCase cases[] = {
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* message;
+        int samplesAfter;
+    } cases[] = {
         {"empty", "", "Can't open file", 0},
         {"header only, three fields", "\"RP\"\r\n\"WP\"\r\n1\r\n", "Can't open file", 0},
         {"truncated row", kHeader + "0,25,30\r\n1,12", "Can't open file", 1},
@@ -76,7 +74,7 @@ TEST_F(DataFileTest, DamagedFilesGetTheirMessageAndKeepTheCompleteRows) {
         {"131 samples", kHeader + SampleLines(131), "Can't open file", 0},
         {"a 10 MB file", kHeader + SampleLines(10 * 1024 * 1024 / 10), "Can't open file", 0},
     };
-    for (const BadFileCase& c : cases) {
+    for (const auto& c : cases) {
         sink.messages.clear();
         data.SampleCount = 99;
         read(c.bytes);
@@ -127,10 +125,8 @@ TEST_F(SaveDataFileTest, ARoundTripKeepsNamesNumbersAndTags) {
     EXPECT_EQ(loaded.ReferencePreparationName, Value(fields.txtIRP));
     EXPECT_EQ(loaded.SEISIReference, Value(0.02));
     EXPECT_EQ(loaded.SampleCount, 3);
-    for (int i = 1; i <= 3; ++i) {
-        EXPECT_EQ(loaded.IsNormal[i], data.IsNormal[i]);
-        EXPECT_EQ(loaded.WorkingPT[i], data.WorkingPT[i]);
-    }
+    EXPECT_EQ(loaded.IsNormal, data.IsNormal);
+    EXPECT_EQ(loaded.WorkingPT, data.WorkingPT);
     EXPECT_EQ(loaded.ReferencePT[2], 12.123456789012);
     EXPECT_NEAR(loaded.ReferencePT[3], DBL_MAX, 5e-15 * DBL_MAX);
 }

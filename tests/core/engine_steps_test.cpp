@@ -9,7 +9,6 @@
 namespace morvane {
 namespace {
 
-using testing::GridOf;
 using testing::Sample;
 
 double Num(const Value& value) {
@@ -24,7 +23,7 @@ struct EngineFixture : ::testing::Test {
     RecordingMessageSink sink;
 
     void load(const std::vector<Sample>& samples, double isi = 1.0) {
-        const GridReading reading = ReadDataFromGrid(GridOf(samples), data);
+        const GridReading reading = ReadDataFromGrid(testing::GridOf(samples), data);
         data.SampleCount = reading.tagLength;
         data.ISIReference = Value(isi);
         data.SEISIReference = Value(0.0);
@@ -113,12 +112,10 @@ TEST_F(EngineFixture, FailedPassesKeepEarlierValues) {
 }
 
 TEST_F(EngineFixture, AbnormalOnlyLineLeavesOutExcludedAbnormals) {
-    load({{"Normal", "12", "12"},
-          {"Normal", "13", "13.5"},
-          {"Abnormal", "22", "20"},
-          {"Abnormal", "35", "30"},
-          {"Abnormal", "55", "45"},
-          {"Abnormal", "300", "250"}});
+    std::vector<Sample> samples = testing::WorkedExample();
+    samples[1].x = "13.5";
+    samples.push_back({"Abnormal", "300", "250"});
+    load(samples);
     runThroughFit(testing::UniformTable(3.182));
     ASSERT_EQ(results.INRExcluded[6], 1);
     FitAbnormalOnlyLine(settings, testing::UniformTable(12.706), results);

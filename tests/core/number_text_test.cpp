@@ -68,13 +68,12 @@ TEST(DisplayPattern, RoundsTheFifteenDigitFormHalfAwayFromZero) {
         {0.000049999, "##0.0000", "0.0000"}, {-0.00001, "##0.0000", "-0.0000"},
         {-0.0, "##0.0000", "0.0000"}, {0.046, "#0.00", "0.05"}, {1e-20, "##0.0000", "0.0000"},
         {1234.56789, "##0.0000", "1234.5679"}, {9.99995, "##0.0000", "10.0000"},
-        {0.1 + 0.2, "##0.0000", "0.3000"},
+        {0.1 + 0.2, "##0.0000", "0.3000"}, {123456789012345678.0, "#0", "123456789012346000"},
+        {123456789012345678.0, "##0.0", "123456789012346000.0"},
         // clang-format on
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatPattern(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
-    EXPECT_EQ(FormatPattern(123456789012345678.0, "#0"), "123456789012346000");
-    EXPECT_EQ(FormatPattern(123456789012345678.0, "##0.0"), "123456789012346000.0");
     EXPECT_EQ(FormatPattern(std::numeric_limits<double>::infinity(), "##0.00"), std::nullopt);
     EXPECT_EQ(FormatPattern(std::nan(""), "##0.00"), std::nullopt);
     // Texts that read as numbers are formatted as numbers.

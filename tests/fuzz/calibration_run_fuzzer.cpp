@@ -66,8 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t k = 0; k < cells.size() && k < 3; ++k)
             grid.at(static_cast<int>(row), static_cast<int>(k) + 1) = cells[k];
     }
-    Calibration calibration;
-    calibration.tcrit = table;
+    Calibration calibration{{}, {}, {}, table};
     calibrateAndReport(calibration, grid, fields);
     calibrateAndReport(calibration, grid, fields);
     return 0;

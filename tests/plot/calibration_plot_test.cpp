@@ -16,11 +16,7 @@ constexpr double kTolerance = 1e-12; // ln(exp(v)) returns v to within a few ulp
 
 using Kind = RecordedPrimitive::Kind;
 
-// Samples in the fit from ln PT 2.30 to 4.10, so lo = 2.25, hi = 4.25, U = 0.4, N = 8, and two
-// left out by the limits; the lines as the report leaves them, as texts.
-using PlotInputs = ExcludedExample;
-
-RecordingSurface draw(const PlotInputs& in, const PlotOptions& options = {}) {
+RecordingSurface draw(const ExcludedExample& in, const PlotOptions& options = {}) {
     RecordingSurface surface;
     DrawCalibrationPlot(surface, in.data, in.results, options);
     return surface;
@@ -37,28 +33,21 @@ int countLines(const RecordingSurface& s, PlotPoint from, PlotPoint to, LineStyl
     }));
 }
 
-std::vector<PlotSample> samplesAt(const std::vector<PlotPoint>& points) {
-    std::vector<PlotSample> samples;
-    for (PlotPoint p : points)
-        samples.push_back({p, false});
-    return samples;
-}
-
 // Both ends snap outward to the quarter step; U is a fifth of the width, N its quarters. Nothing
 // without samples or without width.
 TEST(ComputePlotRange, SnapsBothEndsOutwardToTheQuarterStep) {
     const struct {
-        std::vector<PlotPoint> points;
+        std::vector<PlotSample> samples;
         PlotRange range;
     } cases[] = {
-        {{{2.30, 2.50}, {4.10, 3.90}}, {2.25, 4.25, 0.4, 8}},       // spans 2.30 to 4.10
-        {{{2.50, 3.00}, {3.50, 4.00}}, {2.50, 4.00, 0.3, 6}},       // bounds on the step stay
-        {{{2.30, 2.40}, {3.99, 3.00}}, {2.25, 4.00, 0.35, 7}},      // hi just under the step
-        {{{2.60, 2.40}, {3.00, 3.60}}, {2.25, 3.75, 0.3, 6}},       // y alone sets the range
-        {{{-0.60, -0.30}, {-0.40, -0.35}}, {-0.75, 0.00, 0.15, 3}}, // hi never starts below 0
+        {{{{2.30, 2.50}}, {{4.10, 3.90}}}, {2.25, 4.25, 0.4, 8}},       // spans 2.30 to 4.10
+        {{{{2.50, 3.00}}, {{3.50, 4.00}}}, {2.50, 4.00, 0.3, 6}},       // bounds on the step stay
+        {{{{2.30, 2.40}}, {{3.99, 3.00}}}, {2.25, 4.00, 0.35, 7}},      // hi just under the step
+        {{{{2.60, 2.40}}, {{3.00, 3.60}}}, {2.25, 3.75, 0.3, 6}},       // y alone sets the range
+        {{{{-0.60, -0.30}}, {{-0.40, -0.35}}}, {-0.75, 0.00, 0.15, 3}}, // hi never starts below 0
     };
     for (const auto& c : cases) {
-        const auto range = ComputePlotRange(samplesAt(c.points));
+        const auto range = ComputePlotRange(c.samples);
         ASSERT_TRUE(range) << c.range.lo;
         EXPECT_TRUE(near({range->lo, range->hi}, {c.range.lo, c.range.hi}) &&
                     std::abs(range->unit - c.range.unit) < kTolerance &&
@@ -66,7 +55,7 @@ TEST(ComputePlotRange, SnapsBothEndsOutwardToTheQuarterStep) {
             << c.range.lo;
     }
     EXPECT_FALSE(ComputePlotRange({}));
-    EXPECT_FALSE(ComputePlotRange(samplesAt({{2.5, 2.5}, {2.5, 2.5}})));
+    EXPECT_FALSE(ComputePlotRange({{{2.5, 2.5}}, {{2.5, 2.5}}}));
     for (auto [value, text] : {std::pair{2.125, "2.13"}, {-2.125, "-2.13"}, {-0.0, "0.00"}})
         EXPECT_EQ(FormatTickLabel(value), text) << "tick labels have two decimals";
 }
@@ -102,7 +91,7 @@ TEST(ClipCalibrationLine, MovesEachEndOntoTheSideWhereTheLineLeavesTheSquare) {
 // abnormal-only one dotted), a label and a tick every quarter on both axes, and the legend below
 // the x axis.
 TEST(DrawCalibrationPlot, ScalesTheSurfaceAndDrawsAxesLinesTicksAndLegend) {
-    const RecordingSurface s = draw(PlotInputs());
+    const RecordingSurface s = draw(ExcludedExample());
     const double lo = 2.25, u = 0.4, h = u / 13;
     EXPECT_EQ(s.clearCount, 1);
     EXPECT_TRUE(near({s.left, s.top}, {1.65, 4.85}) && near({s.right, s.bottom}, {4.85, 1.65}));
@@ -138,7 +127,7 @@ TEST(DrawCalibrationPlot, ScalesTheSurfaceAndDrawsAxesLinesTicksAndLegend) {
 // Circles for abnormal samples, plus signs for normal ones; excluded samples are not drawn; a line
 // without coefficients is left out, and so is the abnormal-only one when the options say so.
 TEST(DrawCalibrationPlot, MarksTheIncludedSamplesAndLeavesOutLinesWithoutCoefficients) {
-    PlotInputs in;
+    ExcludedExample in;
     in.results.SlopeAll = Value("n/a");
     PlotOptions noLegend;
     noLegend.ShowLegend = 0;
@@ -166,7 +155,7 @@ TEST(DrawCalibrationPlot, PlacesTitlesWhereTheLayoutPutsThem) {
     options.PlotTitle = "Lot 7";
     options.XAxisLabel = "Working";
     options.YAxisLabel = "RBT/16a";
-    const RecordingSurface even = draw(PlotInputs(), options);
+    const RecordingSurface even = draw(ExcludedExample(), options);
     EXPECT_TRUE(near(even.findText("Working")->from, {2.25 + 0.88, 2.25 - 0.4 / 2.1}));
     EXPECT_EQ(even.findText("RBT/16a")->kind, Kind::Text);
     EXPECT_TRUE(near(even.findText("RBT/16a")->from, {2.25 - 0.56, 2.25 + 1.125 + 0.05}))
@@ -176,7 +165,7 @@ TEST(DrawCalibrationPlot, PlacesTitlesWhereTheLayoutPutsThem) {
     EXPECT_NEAR(even.textHeight, 0.08, kTolerance);
 
     options.YAxisLabel = "RBT/16";
-    PlotInputs two; // samples from ln PT 2.55 to 4.20: lo = 2.50, N = 7
+    ExcludedExample two; // samples from ln PT 2.55 to 4.20: lo = 2.50, N = 7
     two.data.SampleCount = 2;
     two.data.WorkingPT[1] = std::exp(2.55);
     two.data.ReferencePT[1] = std::exp(2.60);
@@ -187,7 +176,7 @@ TEST(DrawCalibrationPlot, PlacesTitlesWhereTheLayoutPutsThem) {
         << "N = 7: half a step above the middle of the axis";
 
     options.YAxisLabel = "RBT/16ab";
-    const RecordingSurface tall = draw(PlotInputs(), options);
+    const RecordingSurface tall = draw(ExcludedExample(), options);
     const RecordedPrimitive* upwards = tall.findText("RBT/16ab");
     ASSERT_TRUE(upwards);
     EXPECT_EQ(upwards->kind, Kind::UpwardText);
@@ -195,7 +184,7 @@ TEST(DrawCalibrationPlot, PlacesTitlesWhereTheLayoutPutsThem) {
 }
 
 TEST(DrawCalibrationPlot, OnlyClearsWhenNoSampleRemains) {
-    PlotInputs in;
+    ExcludedExample in;
     for (int row = 1; row <= 5; ++row)
         in.results.INRExcluded[row] = 1;
     RecordingSurface s;
@@ -212,16 +201,16 @@ long greyLines(const RecordingSurface& surface) {
 
 // Excluded samples are drawn only when asked for, in grey, with their legend entries and range.
 TEST(DrawCalibrationPlot, ExcludedSamplesHiddenByDefaultShownInGreyWithLegendAndRange) {
-    const RecordingSurface hidden = draw(PlotInputs());
+    const RecordingSurface hidden = draw(ExcludedExample());
     EXPECT_EQ(greyLines(hidden), 0);
     EXPECT_EQ(hidden.findText("4.50"), nullptr) << "the axes end at 4.25";
-    const RecordingSurface shown = draw(PlotInputs(), {.ShowExcludedSamples = 1});
+    const RecordingSurface shown = draw(ExcludedExample(), {.ShowExcludedSamples = 1});
     EXPECT_EQ(greyLines(shown), 2 * (2 + 4)) << "a cross and a square, on the plot and legend";
     ASSERT_NE(shown.findText("Excluded by SD limit"), nullptr);
     // ln 4.70 takes the axes up to 4.75 (U = 0.5); the legend row is above the title.
     ASSERT_NE(shown.findText("Excluded by INR limits"), nullptr);
     EXPECT_NEAR(shown.findText("Excluded by INR limits")->from.y, 4.75 + 1.15 * 0.5, 1e-12);
-    const PlotInputs in;
+    const ExcludedExample in;
     const std::string svg =
         RenderCalibrationPlotSvg(in.data, in.results, {.ShowExcludedSamples = 1}, 600, 600);
     EXPECT_NE(svg.find("stroke=\"#aaaaaa\""), std::string::npos);

@@ -1,4 +1,5 @@
-// Samples in the fit from ln PT 2.30 to 4.10 (axes 2.25 to 4.25); two more left out by the limits.
+// Samples in the fit from ln PT 2.30 to 4.10 (axes 2.25 to 4.25, U = 0.4, N = 8); two more left
+// out by the limits. The lines' coefficients are texts, as the report leaves them.
 #pragma once
 #include "calibration_records.h"
 

@@ -1,9 +1,7 @@
 #include "svg_surface.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
 
 namespace morvane {
 namespace {
@@ -23,8 +21,8 @@ TEST(SvgSurface, MapsUserCoordinatesOntoPixels) {
     s.setTextHeight(1.5);
     s.drawText({1, 9}, "2.25");
     s.drawTextUpwards(1, 5, "RP");
-    std::ifstream expected(MORVANE_TEST_DATA_DIR "/svg_each_primitive_on_200_by_100.svg");
-    EXPECT_EQ(s.document(), std::string(std::istreambuf_iterator<char>(expected), {}));
+    EXPECT_EQ(s.document(),
+              testing::ReadBytes(MORVANE_TEST_DATA_DIR "/svg_each_primitive_on_200_by_100.svg"));
     EXPECT_DOUBLE_EQ(s.textWidth("RP"), 0.9);
     EXPECT_DOUBLE_EQ(s.textWidth("R\xC3\xA9"), 0.9) << "one character of two bytes";
 }
