@@ -1,21 +1,17 @@
 #include "calibration_checks.h"
 
+#include "report_arithmetic.h"
+
 #include <cmath>
 
 namespace morvane {
 
+using namespace report;
+
 namespace {
 
-std::optional<double> finite(double value) {
-    return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
-}
-
 void judgeSlopePrecision(const CalibrationResults& results, CalibrationChecks& checks) {
-    const auto slope = results.SlopeAll.number();
-    const auto seSlope = results.SESlopeAll.number();
-    if (!slope || !seSlope || *slope == 0.0)
-        return;
-    checks.SlopeCV = finite(100.0 * *seSlope / *slope);
+    checks.SlopeCV = percentOf(results.SESlopeAll, results.SlopeAll);
     if (checks.SlopeCV)
         checks.SlopeCVPass = *checks.SlopeCV <= kSlopeCVLimit;
 }
@@ -84,11 +80,9 @@ CalibrationChecks ComputeCalibrationChecks(const CalibrationDataSet& data,
 std::optional<double> TomensonINRAt(double targetINR, double mnptWorking, double isiWorking,
                                     double slopeAbnormal, double displacement,
                                     double isiReference) {
-    if (isiWorking == 0.0 || mnptWorking <= 0.0 || targetINR <= 0.0)
-        return std::nullopt;
-    const double workingPT = mnptWorking * std::pow(targetINR, 1.0 / isiWorking);
-    const double ratio = std::pow(workingPT / mnptWorking, slopeAbnormal) * std::exp(displacement);
-    return finite(std::pow(ratio, isiReference));
+    const Number workingPT = product(mnptWorking, power(targetINR, quotient(1.0, isiWorking)));
+    return tomensonINR(quotient(workingPT, mnptWorking), slopeAbnormal, exponential(displacement),
+                       isiReference);
 }
 
 std::optional<double> INRDeviationPercent(double targetINR, double mnptWorking, double isiWorking,
@@ -98,7 +92,7 @@ std::optional<double> INRDeviationPercent(double targetINR, double mnptWorking, 
                                    isiReference);
     if (!inr)
         return std::nullopt;
-    return finite(100.0 * (*inr / targetINR - 1.0));
+    return finiteOrNothing(100.0 * (*inr / targetINR - 1.0));
 }
 
 } // namespace morvane

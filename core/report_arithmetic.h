@@ -1,6 +1,6 @@
 #pragma once
 
-// The arithmetic and display patterns the report uses on its values.
+// The arithmetic and display patterns the report (and the guideline checks) use on its values.
 
 #include "value.h"
 
@@ -46,6 +46,13 @@ inline Number exponential(Number x) {
 // 100 × part / whole, multiplied first as a coefficient of variation is usually written.
 inline Number percentOf(const Value& part, const Value& whole) {
     return quotient(product(100.0, part.number()), whole.number());
+}
+
+// The Tomenson-corrected INR of a plasma whose working PT is workingRatio times the working MNPT:
+// ((x / MNPT)^b × exp(d))^ISIref, b the abnormal-only slope and d the displacement.
+inline Number tomensonINR(Number workingRatio, Number slopeAbnormal, Number expD,
+                          Number isiReference) {
+    return power(product(power(workingRatio, slopeAbnormal), expD), isiReference);
 }
 
 // A display pattern such as "##0.00", read when the program is compiled: only its number of

@@ -320,7 +320,7 @@ private:
             row.col(50).pattern(power(workingRatio, isiWorking), "#0.00");
             if (mEditor.Chkbox1) {
                 const Number corrected =
-                    power(product(power(workingRatio, slopeAbnormal), expD), isiReference);
+                    tomensonINR(workingRatio, slopeAbnormal, expD, isiReference);
                 row.col(60).pattern(corrected, "#0.00");
             }
         }
