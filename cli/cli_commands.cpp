@@ -43,7 +43,7 @@ std::string resultsAsJson(Calibration& calibration, const EditorFields& fields,
     // The working ISI's coefficient of variation exists only once the report formed it.
     resultsAsComputed.CVISIWorking = calibration.results.CVISIWorking;
     return ResultsToJson(calibration.data, settingsAsComputed, resultsAsComputed, messages,
-                         &calibration.checks);
+                         calibration.checks);
 }
 
 } // namespace

@@ -187,14 +187,12 @@ std::string checksJson(const CalibrationChecks& c) {
 
 std::string ResultsToJson(const CalibrationDataSet& data, const CalibrationSettings& settings,
                           const CalibrationResults& results, const std::vector<Message>& messages,
-                          const CalibrationChecks* checks) {
+                          const CalibrationChecks& checks) {
     std::string out = "{\n";
     out += "  \"settings\": " + settingsJson(data, settings) + ",\n";
     out += "  \"results\": " + resultsJson(data, results) + ",\n";
-    out += "  \"messages\": " + messagesJson(messages);
-    if (checks)
-        out += ",\n  \"checks\": " + checksJson(*checks);
-    out += "\n";
+    out += "  \"messages\": " + messagesJson(messages) + ",\n";
+    out += "  \"checks\": " + checksJson(checks) + "\n";
     out += "}\n";
     return out;
 }

@@ -9,15 +9,15 @@
 
 namespace morvane {
 
-// The settings, results and messages of a calibration run as a JSON document:
-// {"settings": {...}, "results": {...}, "messages": [{"title": ..., "text": ...}]}, followed by
-// "checks": {...} when checks are given. Keys are the record field names. Numbers are written so
-// that each reads back to the same double; a value never computed (empty, or not finite) is
-// null; a text that reads as a number is written as that number. INRExcluded and SDExcluded are
-// arrays of 0/1 for samples 1 to SampleCount. Message titles are the titles the message boxes
-// show. A check's value or verdict that could not be formed is null.
+// The settings, results, messages and guideline checks of a calibration run as a JSON document:
+// {"settings": {...}, "results": {...}, "messages": [{"title": ..., "text": ...}],
+// "checks": {...}}. Keys are the record field names. Numbers are written so that each reads back
+// to the same double; a value never computed (empty, or not finite) is null; a text that reads as
+// a number is written as that number. INRExcluded and SDExcluded are arrays of 0/1 for samples 1
+// to SampleCount. Message titles are the titles the message boxes show. A check's value or
+// verdict that could not be formed is null.
 std::string ResultsToJson(const CalibrationDataSet& data, const CalibrationSettings& settings,
                           const CalibrationResults& results, const std::vector<Message>& messages,
-                          const CalibrationChecks* checks = nullptr);
+                          const CalibrationChecks& checks);
 
 } // namespace morvane

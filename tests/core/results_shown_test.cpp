@@ -27,8 +27,8 @@ struct ResultsShown : ::testing::Test {
     }
     // The results as JSON (taken before the report rounds them), the report and the plot.
     std::string shown() {
-        const std::string json =
-            ResultsToJson(calibration.data, calibration.settings, calibration.results, {});
+        const std::string json = ResultsToJson(calibration.data, calibration.settings,
+                                               calibration.results, {}, calibration.checks);
         return json + report() +
                RenderCalibrationPlotSvg(calibration.data, calibration.results,
                                         StartUpPlotOptions(calibration.data), 600, 600);
