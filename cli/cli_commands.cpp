@@ -55,7 +55,7 @@ int RunPlotCommand(const CalibrateOptions& options, const fs::path& executableFo
     PrintingMessageSink sink(err);
     FileCalibration session;
     const auto outcome = OpenAndCalibrate(options, executableFolder, session, sink);
-    if (!outcome || *outcome == RunOutcome::Stopped)
+    if (!outcome)
         return kExitStopped;
     if (*outcome == RunOutcome::FitFailed) {
         WriteText(err, "morvane-cli: no plot is drawn when the calibration fails\n");
@@ -81,7 +81,7 @@ int RunCalibrateCommand(const CalibrateOptions& options, const fs::path& executa
     PrintingMessageSink sink(err);
     FileCalibration session;
     const auto outcome = OpenAndCalibrate(options, executableFolder, session, sink);
-    if (!outcome || *outcome == RunOutcome::Stopped)
+    if (!outcome)
         return kExitStopped;
     Calibration& calibration = session.calibration;
     const ReportHeader header = MakeReportHeader(options.dataFile, reportMoment());
@@ -98,7 +98,7 @@ int RunChecksCommand(const CalibrateOptions& options, const fs::path& executable
     PrintingMessageSink sink(err);
     FileCalibration session;
     const auto outcome = OpenAndCalibrate(options, executableFolder, session, sink);
-    if (!outcome || *outcome == RunOutcome::Stopped)
+    if (!outcome)
         return kExitStopped;
     const CalibrationChecks& checks = session.calibration.checks;
     WriteText(out, CalibrationChecksText(checks));

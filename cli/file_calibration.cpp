@@ -91,7 +91,10 @@ std::optional<RunOutcome> OpenAndCalibrate(const CalibrateOptions& options,
     WriteDataToGrid(calibration.data, grid);
     session.fields = EditorFieldsAfterOpening(calibration.data, options.dataFile);
     applyOptions(options, session.fields);
-    return PerformCalibrationRun(calibration, grid, session.fields, sink);
+    const RunOutcome outcome = PerformCalibrationRun(calibration, grid, session.fields, sink);
+    if (outcome == RunOutcome::Stopped)
+        return std::nullopt;
+    return outcome;
 }
 
 } // namespace morvane

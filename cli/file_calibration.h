@@ -39,7 +39,8 @@ struct FileCalibration {
 
 // Reads the critical t table and the data file as File > Open does, applies the command line's
 // options to the editor fields and the plot options, and calibrates as "Calibrate" does. The
-// outcome, or nothing when the data file could not be read.
+// outcome of a run that reached the engine, or nothing when the data file could not be read or
+// the run stopped at an input check (its messages are shown either way).
 std::optional<RunOutcome> OpenAndCalibrate(const CalibrateOptions& options,
                                            const std::filesystem::path& executableFolder,
                                            FileCalibration& session, MessageSink& sink);
