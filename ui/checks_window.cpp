@@ -22,7 +22,6 @@ namespace morvane {
 
 namespace {
 
-constexpr int kAskBeforeReplacing = 2;
 const QColor kFailColour(192, 0, 0);
 
 QTableWidgetItem* cell(const std::string& text) {

@@ -12,13 +12,16 @@ namespace morvane {
 
 enum class FileDialogKind { Open, Save };
 
+// The one dialog option the program's commands set: a save dialog asks before replacing a file.
+inline constexpr int kAskBeforeReplacing = 2;
+
 // Everything a command sets on the common file dialog before showing it.
 struct FileDialogRequest {
     FileDialogKind kind = FileDialogKind::Open;
     QString filter; // "Description|pattern|Description|pattern"
     QString title;
     QString fileName; // proposed name, may be empty
-    int flags = 0;    // 2: ask before replacing an existing file
+    int flags = 0;    // kAskBeforeReplacing, or 0
     QString defaultExt;
 
     friend bool operator==(const FileDialogRequest&, const FileDialogRequest&) = default;

@@ -32,8 +32,6 @@ const char* const kDataFilter = "All Files (*.*)|*.*|Text Files (*.txt)|*.txt";
 const char* const kResultsFilter = "Text Files (*.txt)|*.txt";
 const char* const kPlotFilter = "Bitmaps (*.bmp)|*.bmp";
 const char* const kScratchFileName = "junk0000x";
-// The one dialog option every command sets: ask before replacing an existing file.
-constexpr int kDialogOption = 2;
 
 const char* const kNewQuestion =
     "Data and results will be erased.  Are you sure you want to proceed?";
@@ -153,7 +151,7 @@ void MainWindow::newDataSet() {
 
 void MainWindow::openData() {
     CMDialog1.Filter = QString::fromLatin1(kDataFilter);
-    CMDialog1.Flags = kDialogOption;
+    CMDialog1.Flags = kAskBeforeReplacing;
     CMDialog1.DialogTitle = QStringLiteral("Open Data File");
     // A cancelled dialog leaves the editor and everything else as they were.
     if (!CMDialog1.ShowOpen(this))
@@ -175,7 +173,7 @@ void MainWindow::openDataFile(const QString& path) {
 
 void MainWindow::saveDataAs() {
     CMDialog1.Filter = QString::fromLatin1(kDataFilter);
-    CMDialog1.Flags = kDialogOption;
+    CMDialog1.Flags = kAskBeforeReplacing;
     CMDialog1.DialogTitle = QStringLiteral("Save Data As...");
     CMDialog1.FileName = QString::fromStdString(mEditor->fields().txtid);
     CMDialog1.DefaultExt = QStringLiteral("txt");
@@ -190,7 +188,7 @@ void MainWindow::saveDataAs() {
 
 void MainWindow::saveResultsAs() {
     CMDialog1.Filter = QString::fromLatin1(kResultsFilter);
-    CMDialog1.Flags = kDialogOption;
+    CMDialog1.Flags = kAskBeforeReplacing;
     CMDialog1.DialogTitle = QStringLiteral("Save Results As...");
     std::string identifier = mEditor->fields().txtid;
     const std::string proposed = ProposedFileName(identifier, "_results");
@@ -271,7 +269,7 @@ void MainWindow::copyPlot() {
 
 void MainWindow::savePlot() {
     CMDialog1.Filter = QString::fromLatin1(kPlotFilter);
-    CMDialog1.Flags = kDialogOption;
+    CMDialog1.Flags = kAskBeforeReplacing;
     CMDialog1.DialogTitle = QStringLiteral("Save Plot");
     std::string identifier = mEditor->fields().txtid;
     const std::string proposed = ProposedFileName(identifier, "_plot");

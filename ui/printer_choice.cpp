@@ -4,12 +4,6 @@
 
 namespace morvane {
 
-namespace {
-
-constexpr int kAskBeforeReplacing = 2;
-
-} // namespace
-
 std::unique_ptr<QPrinter> PrinterForJob(const QString& printerName, const QString& documentName,
                                         const FileDialogRequest& pdfRequest,
                                         FileDialogBackend& fileDialogs, QWidget* parent) {
