@@ -163,17 +163,20 @@ std::optional<PlotPoint> clippedEnd(double a, double b, double edge, const PlotR
 
 } // namespace
 
+std::optional<PlotPoint> SamplePoint(const CalibrationDataSet& data, int row) {
+    const PlotPoint at{std::log(data.WorkingPT[row]), std::log(data.ReferencePT[row])};
+    if (std::isfinite(at.x) && std::isfinite(at.y))
+        return at;
+    return std::nullopt;
+}
+
 std::vector<PlotSample> CollectPlotSamples(const CalibrationDataSet& data,
                                            const CalibrationResults& results) {
     std::vector<PlotSample> samples;
     const int count = std::clamp(data.SampleCount, 0, kMaxSamples);
-    for (int row = 1; row <= count; ++row) {
-        if (!isIncluded(results, row))
-            continue;
-        const PlotPoint at{std::log(data.WorkingPT[row]), std::log(data.ReferencePT[row])};
-        if (std::isfinite(at.x) && std::isfinite(at.y))
-            samples.push_back({at, data.IsNormal[row] != 0});
-    }
+    for (int row = 1; row <= count; ++row)
+        if (const auto at = SamplePoint(data, row); at && isIncluded(results, row))
+            samples.push_back({*at, data.IsNormal[row] != 0});
     return samples;
 }
 

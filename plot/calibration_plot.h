@@ -35,6 +35,10 @@ struct PlotSegment {
     PlotPoint to;
 };
 
+// Where grid row `row` stands on the plot: (ln x, ln y) of its working and reference PTs, or
+// nothing when a PT has no logarithm (zero or negative).
+std::optional<PlotPoint> SamplePoint(const CalibrationDataSet& data, int row);
+
 // The samples to plot, in grid order: every row up to SampleCount that neither the INR limits
 // nor the SD limit excluded. A row whose PTs have no logarithm (zero or negative) is left out.
 std::vector<PlotSample> CollectPlotSamples(const CalibrationDataSet& data,

@@ -3,7 +3,6 @@
 #include "plot_ink.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace morvane {
 
@@ -41,11 +40,9 @@ std::vector<ExcludedPlotSample> CollectExcludedSamples(const CalibrationDataSet&
     const int count = std::clamp(data.SampleCount, 0, kMaxSamples);
     for (int row = 1; row <= count; ++row) {
         const bool byINR = results.INRExcluded[row] != 0;
-        if (!byINR && results.SDExcluded[row] == 0)
-            continue;
-        const PlotPoint at{std::log(data.WorkingPT[row]), std::log(data.ReferencePT[row])};
-        if (std::isfinite(at.x) && std::isfinite(at.y))
-            samples.push_back({at, byINR ? Exclusion::INRLimits : Exclusion::SDLimit});
+        const auto at = SamplePoint(data, row);
+        if (at && (byINR || results.SDExcluded[row] != 0))
+            samples.push_back({*at, byINR ? Exclusion::INRLimits : Exclusion::SDLimit});
     }
     return samples;
 }
