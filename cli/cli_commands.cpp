@@ -80,8 +80,7 @@ int RunCalibrateCommand(const CalibrateOptions& options, const fs::path& executa
                         std::FILE* out, std::FILE* err) {
     PrintingMessageSink sink(err);
     FileCalibration session;
-    const auto outcome = OpenAndCalibrate(options, executableFolder, session, sink);
-    if (!outcome)
+    if (!OpenAndCalibrate(options, executableFolder, session, sink))
         return kExitStopped;
     Calibration& calibration = session.calibration;
     const ReportHeader header = MakeReportHeader(options.dataFile, reportMoment());
@@ -97,8 +96,7 @@ int RunChecksCommand(const CalibrateOptions& options, const fs::path& executable
                      std::FILE* out, std::FILE* err) {
     PrintingMessageSink sink(err);
     FileCalibration session;
-    const auto outcome = OpenAndCalibrate(options, executableFolder, session, sink);
-    if (!outcome)
+    if (!OpenAndCalibrate(options, executableFolder, session, sink))
         return kExitStopped;
     const CalibrationChecks& checks = session.calibration.checks;
     WriteText(out, CalibrationChecksText(checks));
