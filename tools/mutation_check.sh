@@ -10,4 +10,8 @@
 # test fails or runs past its time limit. One that does not compile is "stillborn" and one whose
 # line is gone from the tree is "missing"; neither counts in N. --seed and --count draw a new
 # list from the sources (--save FILE keeps it). tools/mutation_check.py --help has every option.
+if ! command -v python3 >/dev/null; then
+    echo "mutation_check.sh: python3 is needed (Debian package python3)" >&2
+    exit 2
+fi
 exec python3 "$(dirname "${BASH_SOURCE[0]}")/mutation_check.py" "$@"

@@ -13,7 +13,10 @@ root=$(git -C "$(dirname "$0")/.." rev-parse --show-toplevel)
 list=$(realpath "${1:-$root/tools/ui_mutations.txt}")
 scratch=${MORVANE_UI_MUTANT_DIR:-$root/build/ui-mutants}
 export MORVANE_SOAK_ACTIONS=${MORVANE_SOAK_ACTIONS:-300}
-export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+# ccache, where it is installed, spares recompiling what the next fault does not touch.
+if [[ -z ${CMAKE_CXX_COMPILER_LAUNCHER:-} ]] && command -v ccache >/dev/null; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+fi
 # The window tests, as tests/ui declares them; the broadest first, since a mutant is killed by
 # the first test that fails.
 mapfile -t tests < <(grep -ho '^morvane_add_[a-z]*test([a-z_]*' "$root"/tests/ui/CMakeLists.txt \
