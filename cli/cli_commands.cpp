@@ -2,12 +2,10 @@
 
 #include "atomic_file.h"
 #include "calibration_checks_text.h"
-#include "cli_app.h"
-#include "file_calibration.h"
-#include "report_clock.h"
-#include "results_json.h"
-#include "results_report.h"
-#include "svg_surface.h"
+#include "calibration_session.h"
+#include "grid_conversion.h"
+#include "message_printing.h"
+#include "program_files.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -34,16 +32,60 @@ ReportDateTime reportMoment() {
     return FormatReportDateTime(static_cast<std::time_t>(seconds), true);
 }
 
-// The results as computed, before the report rounds them in place, as JSON.
-std::string resultsAsJson(Calibration& calibration, const EditorFields& fields,
-                          const ReportHeader& header, const std::vector<Message>& messages) {
-    const CalibrationSettings settingsAsComputed = calibration.settings;
-    CalibrationResults resultsAsComputed = calibration.results;
-    BuildResultsReport(calibration.data, calibration.settings, calibration.results, fields, header);
-    // The working ISI's coefficient of variation exists only once the report formed it.
-    resultsAsComputed.CVISIWorking = calibration.results.CVISIWorking;
-    return ResultsToJson(calibration.data, settingsAsComputed, resultsAsComputed, messages,
-                         calibration.checks);
+// The command line's texts replace those of the editor fields, as if typed after opening.
+void applyFieldOptions(const CalibrateOptions& options, EditorFields& fields) {
+    const std::pair<const std::optional<std::string>*, std::string*> texts[] = {
+        {&options.lowerINR, &fields.txtLowerINR},
+        {&options.upperINR, &fields.txtUpperINR},
+        {&options.sdLimit, &fields.txtSDReg},
+        {&options.isi, &fields.txtISI},
+        {&options.seIsi, &fields.txtSEISI},
+        {&options.ci, &fields.ComboCI},
+        {&options.id, &fields.txtid},
+    };
+    for (const auto& [option, field] : texts)
+        if (option->has_value())
+            *field = **option;
+    if (options.tomenson)
+        fields.Chkbox1 = true;
+}
+
+void applyPlotOptions(const CalibrateOptions& options, PlotOptions& plot) {
+    plot.PlotTitle = options.title.value_or(plot.PlotTitle);
+    plot.XAxisLabel = options.xLabel.value_or(plot.XAxisLabel);
+    plot.YAxisLabel = options.yLabel.value_or(plot.YAxisLabel);
+    if (options.noLegend)
+        plot.ShowLegend = false;
+    if (options.noAbnormalLine)
+        plot.ShowAbnormalOnlyLine = false;
+    if (options.showExcluded)
+        plot.ShowExcludedSamples = true;
+}
+
+// Opens the data file as File > Open does and calibrates as "Calibrate" does, with the command
+// line's changes in between. A data file that could not be read whole is not calibrated: there
+// is no one to correct it. Unlike the window, which then shows the data set as it was, a file
+// in a folder that does not exist is said to be one that cannot be opened. The outcome, or
+// nothing when the run did not reach the engine.
+std::optional<RunOutcome> openAndCalibrate(const CalibrateOptions& options,
+                                           const fs::path& executableFolder,
+                                           CalibrationSession& session, MessageSink& sink) {
+    session.loadCriticalTTable(options.tcritPath ? *options.tcritPath
+                                                 : DefaultTCritPath(executableFolder).string());
+    const std::string shownName = fs::path(options.dataFile).filename().string();
+    const FileReading reading = session.openDataFile(options.dataFile, shownName, sink);
+    if (reading == FileReading::FolderMissing)
+        sink.show(DataErrorMessage(kCantOpenFileText));
+    if (reading != FileReading::Read)
+        return std::nullopt;
+    applyFieldOptions(options, session.fields);
+    applyPlotOptions(options, session.plot);
+    GridCells grid;
+    WriteDataToGrid(session.calibration.data, grid);
+    const RunOutcome outcome = session.calibrate(grid, reportMoment(), sink);
+    if (outcome == RunOutcome::Stopped)
+        return std::nullopt;
+    return outcome;
 }
 
 } // namespace
@@ -53,21 +95,17 @@ std::string resultsAsJson(Calibration& calibration, const EditorFields& fields,
 int RunPlotCommand(const CalibrateOptions& options, const fs::path& executableFolder,
                    std::FILE* err) {
     PrintingMessageSink sink(err);
-    FileCalibration session;
-    const auto outcome = OpenAndCalibrate(options, executableFolder, session, sink);
+    CalibrationSession session;
+    const auto outcome = openAndCalibrate(options, executableFolder, session, sink);
     if (!outcome)
         return kExitStopped;
     if (*outcome == RunOutcome::FitFailed) {
         WriteText(err, "morvane-cli: no plot is drawn when the calibration fails\n");
         return kExitStopped;
     }
-    Calibration& calibration = session.calibration;
-    BuildResultsReport(calibration.data, calibration.settings, calibration.results, session.fields,
-                       MakeReportHeader(options.dataFile, reportMoment()));
     constexpr int kPlotPixels = 600;
-    const std::string svg = RenderCalibrationPlotSvg(calibration.data, calibration.results,
-                                                     session.plot, kPlotPixels, kPlotPixels);
-    const std::string failure = WriteFileAtomically(options.outFile, svg);
+    const std::string failure =
+        WriteFileAtomically(options.outFile, session.plotSvg(kPlotPixels, kPlotPixels));
     if (!failure.empty()) {
         WriteText(err, "morvane-cli: the plot could not be written to " + options.outFile + " (" +
                            failure + ")\n");
@@ -79,26 +117,21 @@ int RunPlotCommand(const CalibrateOptions& options, const fs::path& executableFo
 int RunCalibrateCommand(const CalibrateOptions& options, const fs::path& executableFolder,
                         std::FILE* out, std::FILE* err) {
     PrintingMessageSink sink(err);
-    FileCalibration session;
-    if (!OpenAndCalibrate(options, executableFolder, session, sink))
+    CalibrationSession session;
+    if (!openAndCalibrate(options, executableFolder, session, sink))
         return kExitStopped;
-    Calibration& calibration = session.calibration;
-    const ReportHeader header = MakeReportHeader(options.dataFile, reportMoment());
-    if (options.json)
-        WriteText(out, resultsAsJson(calibration, session.fields, header, sink.messages()));
-    else
-        WriteText(out, BuildResultsReport(calibration.data, calibration.settings,
-                                          calibration.results, session.fields, header));
+    WriteText(out,
+              options.json ? session.resultsJson(sink.messages()) : session.lastRun()->reportText);
     return kExitReported;
 }
 
 int RunChecksCommand(const CalibrateOptions& options, const fs::path& executableFolder,
                      std::FILE* out, std::FILE* err) {
     PrintingMessageSink sink(err);
-    FileCalibration session;
-    if (!OpenAndCalibrate(options, executableFolder, session, sink))
+    CalibrationSession session;
+    if (!openAndCalibrate(options, executableFolder, session, sink))
         return kExitStopped;
-    const CalibrationChecks& checks = session.calibration.checks;
+    const CalibrationChecks& checks = session.checks();
     WriteText(out, CalibrationChecksText(checks));
     return checks.MeetsCriteria == true ? kExitReported : kExitCriteriaNotMet;
 }

@@ -1,4 +1,5 @@
 #include "cli_app.h"
+#include "program_files.h"
 
 #include <cstdio>
 #include <string>

@@ -66,7 +66,7 @@ std::optional<bool> overallVerdict(const CalibrationChecks& checks) {
 CalibrationChecks ComputeCalibrationChecks(const CalibrationDataSet& data,
                                            const CalibrationResults& results) {
     CalibrationChecks checks;
-    checks.CalibrationFailed = results.CalibrationFailed == 1;
+    checks.CalibrationFailed = results.CalibrationFailed;
     judgeDesign(data, results, checks);
     // A failed fit leaves the lines and the displacement of an earlier run in the record.
     if (checks.CalibrationFailed)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calibration_defaults.h"
 #include "value.h"
 
 #include <array>
@@ -43,25 +44,25 @@ struct CalibrationDataSet {
 
 // What the user chose for a run, beyond the two ISI fields of the data set.
 struct CalibrationSettings {
-    Value LowerINR{1.5};
-    Value UpperINR{4.5};
-    double SDLimit = 3.0;
-    std::string ConfidenceLevel = "95%"; // the text of the confidence-level list
+    Value LowerINR{defaults::kLowerINR};
+    Value UpperINR{defaults::kUpperINR};
+    double SDLimit = defaults::kSDLimit;
+    std::string ConfidenceLevel = defaults::kConfidenceLevel; // the text of the list
     bool TomensonCorrection = false;
 };
 
 // The texts of the data editor's fields: the desktop program fills this from its widgets, the
-// command-line calibrator from its options. The run writes back the fields it resets.
+// command-line calibrator from its options. They start with the editor's designed texts.
 struct EditorFields {
-    std::string txtid = "dataset1.txt";
-    std::string txtIRP = "RP";
-    std::string txtWRP = "WP";
-    std::string txtISI = "1";
-    std::string txtSEISI = "0";
-    std::string txtLowerINR = "1.5";
-    std::string txtUpperINR = "4.5";
-    std::string txtSDReg = "3.0";
-    std::string ComboCI = "95%";
+    std::string txtid = defaults::kIdentifierText;
+    std::string txtIRP = defaults::kReferenceNameText;
+    std::string txtWRP = defaults::kWorkingNameText;
+    std::string txtISI = defaults::kReferenceISIText;
+    std::string txtSEISI = defaults::kReferenceSEISIText;
+    std::string txtLowerINR = defaults::kLowerINRText;
+    std::string txtUpperINR = defaults::kUpperINRText;
+    std::string txtSDReg = defaults::kSDLimitText;
+    std::string ComboCI = defaults::kConfidenceLevel;
     bool Chkbox1 = false;
 };
 
@@ -88,7 +89,7 @@ struct CalibrationResults {
     int SDExcludedCount = 0;
     int AbnormalsUsed = 0;
     int NormalsUsed = 0;
-    int CalibrationFailed = 0;
+    bool CalibrationFailed = false;
 
     Value MNPTReference;
 

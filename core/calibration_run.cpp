@@ -42,10 +42,12 @@ bool checkSamples(const Calibration& calibration, MessageSink& sink) {
     return true;
 }
 
-void validateINRLimits(EditorFields& fields, CalibrationSettings& settings, MessageSink& sink) {
+void validateINRLimits(const EditorFields& fields, CalibrationSettings& settings,
+                       FieldCorrections& corrections, MessageSink& sink) {
     const auto lower = ParseNumber(fields.txtLowerINR);
     const auto upper = ParseNumber(fields.txtUpperINR);
-    const bool valid = lower && upper && *lower >= 0 && *upper <= 99 && *lower <= *upper;
+    const bool valid =
+        lower && upper && *lower >= 0 && *upper <= defaults::kHighestUpperINR && *lower <= *upper;
     if (valid) {
         settings.LowerINR = Value(fields.txtLowerINR);
         settings.UpperINR = Value(fields.txtUpperINR);
@@ -55,16 +57,19 @@ void validateINRLimits(EditorFields& fields, CalibrationSettings& settings, Mess
         "INR limits",
         "Valid INR limits have not been entered. Vantel recommended limits will be used for this "
         "calibration (Lower INR=1.5; Upper INR=4.5)."));
-    settings.LowerINR = Value(1.5);
-    settings.UpperINR = Value(4.5);
-    if (!lower || *lower < 0 || greater(lower, upper))
-        fields.txtLowerINR = "1.5";
-    const auto lowerNow = ParseNumber(fields.txtLowerINR);
-    if (!upper || *upper > 99 || greater(lowerNow, upper))
-        fields.txtUpperINR = "4.5";
+    settings.LowerINR = Value(defaults::kLowerINR);
+    settings.UpperINR = Value(defaults::kUpperINR);
+    auto lowerNow = lower;
+    if (!lower || *lower < 0 || greater(lower, upper)) {
+        corrections.txtLowerINR = defaults::kLowerINRText;
+        lowerNow = defaults::kLowerINR;
+    }
+    if (!upper || *upper > defaults::kHighestUpperINR || greater(lowerNow, upper))
+        corrections.txtUpperINR = defaults::kUpperINRText;
 }
 
-void validateSDLimit(EditorFields& fields, CalibrationSettings& settings, MessageSink& sink) {
+void validateSDLimit(const EditorFields& fields, CalibrationSettings& settings,
+                     FieldCorrections& corrections, MessageSink& sink) {
     const auto limit = ParseNumber(fields.txtSDReg);
     if (limit && *limit > 0) {
         settings.SDLimit = *limit;
@@ -74,12 +79,12 @@ void validateSDLimit(EditorFields& fields, CalibrationSettings& settings, Messag
         "Calibration Line Limits",
         "A valid calibration line limit not entered. Vantel recommended limit will be used for "
         "this calibration (Standard Deviation Limit=3.0)."));
-    settings.SDLimit = 3.0;
-    fields.txtSDReg = "3";
+    settings.SDLimit = defaults::kSDLimit;
+    corrections.txtSDReg = FormatGeneral(defaults::kSDLimit);
 }
 
 // One ISI entry: a valid text is kept as typed; otherwise the message is shown, the default
-// number is stored and the field shows the default's text.
+// number is stored and the field is corrected to the default's text.
 struct ISIEntryRule {
     const char* title;
     const char* text;
@@ -88,7 +93,8 @@ struct ISIEntryRule {
     const char* defaultText;
 };
 
-void validateISIEntry(std::string& field, Value& stored, const ISIEntryRule& rule,
+void validateISIEntry(const std::string& field, Value& stored,
+                      std::optional<std::string>& correction, const ISIEntryRule& rule,
                       MessageSink& sink) {
     const auto number = ParseNumber(field);
     if (number && (*number > 0 || (rule.zeroIsValid && *number == 0))) {
@@ -97,21 +103,22 @@ void validateISIEntry(std::string& field, Value& stored, const ISIEntryRule& rul
     }
     sink.show(parameterMessage(rule.title, rule.text));
     stored = Value(rule.defaultValue);
-    field = rule.defaultText;
+    correction = rule.defaultText;
 }
 
-void validateReferenceISI(EditorFields& fields, CalibrationDataSet& data, MessageSink& sink) {
-    validateISIEntry(fields.txtISI, data.ISIReference,
+void validateReferenceISI(const EditorFields& fields, CalibrationDataSet& data,
+                          FieldCorrections& corrections, MessageSink& sink) {
+    validateISIEntry(fields.txtISI, data.ISIReference, corrections.txtISI,
                      {"ISI not entered",
                       "Valid ISI of reference reagent not entered. ISI=1 will be used for this "
                       "calibration.",
-                      false, 1.0, "1"},
+                      false, defaults::kReferenceISI, defaults::kReferenceISIText},
                      sink);
-    validateISIEntry(fields.txtSEISI, data.SEISIReference,
+    validateISIEntry(fields.txtSEISI, data.SEISIReference, corrections.txtSEISI,
                      {"SE(ISI) not entered",
                       "Valid SE(ISI) of reference reagent not entered. SEISI=0 will be used for "
                       "this calibration.",
-                      true, 0.0, "0"},
+                      true, defaults::kReferenceSEISI, defaults::kReferenceSEISIText},
                      sink);
 }
 
@@ -133,7 +140,7 @@ void runEngineSteps(Calibration& calibration, MessageSink& sink) {
     MeanNormalPT(results);
     ExcludeByINR(data, settings, results);
     FitOrthogonalLine(data, settings, calibration.tcrit, results, sink);
-    if (results.CalibrationFailed == 1)
+    if (results.CalibrationFailed)
         return;
     FitAbnormalOnlyLine(settings, calibration.tcrit, results);
     ApplyTomensonCorrection(settings, calibration.tcrit, results);
@@ -142,43 +149,63 @@ void runEngineSteps(Calibration& calibration, MessageSink& sink) {
 
 } // namespace
 
-void ApplyIdentifierRule(std::string& identifier) {
+void FieldCorrections::applyTo(EditorFields& fields) const {
+    const std::pair<const std::optional<std::string>*, std::string*> corrected[] = {
+        {&txtid, &fields.txtid},
+        {&txtLowerINR, &fields.txtLowerINR},
+        {&txtUpperINR, &fields.txtUpperINR},
+        {&txtSDReg, &fields.txtSDReg},
+        {&txtISI, &fields.txtISI},
+        {&txtSEISI, &fields.txtSEISI},
+    };
+    for (const auto& [correction, field] : corrected)
+        if (correction->has_value())
+            *field = **correction;
+}
+
+std::string WithIdentifierRule(std::string identifier) {
     if (identifier.find(".txt") == std::string::npos)
         identifier += ".txt";
+    return identifier;
 }
 
-std::string ProposedFileName(std::string& txtid, const std::string& suffix) {
-    ApplyIdentifierRule(txtid);
-    return txtid.substr(0, txtid.find(".txt")) + suffix;
+ProposedName ProposedFileName(const std::string& txtid, const std::string& suffix) {
+    std::string identifier = WithIdentifierRule(txtid);
+    std::string fileName = identifier.substr(0, identifier.find(".txt")) + suffix;
+    return {std::move(identifier), std::move(fileName)};
 }
 
-RunOutcome PerformCalibrationRun(Calibration& calibration, const GridCells& grid,
-                                 EditorFields& fields, MessageSink& sink) {
+RunResult PerformCalibrationRun(Calibration& calibration, const GridCells& grid,
+                                const EditorFields& fields, MessageSink& sink) {
     if (!calibration.tcrit.loaded) {
         sink.show(Message{"Critical t Table",
                           calibration.tcrit.loadError +
                               " No calibration can be performed without the table.",
                           MessageIcon::Critical, MessageButtons::Ok});
-        return RunOutcome::Stopped;
+        return {};
     }
     calibration.results.SDExcludedCount = 0;
     if (!readGrid(calibration, grid, sink))
-        return RunOutcome::Stopped;
+        return {};
     SplitByTag(calibration.data, calibration.results);
     if (!checkSamples(calibration, sink))
-        return RunOutcome::Stopped;
-    ApplyIdentifierRule(fields.txtid);
-    validateINRLimits(fields, calibration.settings, sink);
-    validateSDLimit(fields, calibration.settings, sink);
-    validateReferenceISI(fields, calibration.data, sink);
+        return {};
+    RunResult run;
+    FieldCorrections& corrections = run.corrections;
+    if (std::string identifier = WithIdentifierRule(fields.txtid); identifier != fields.txtid)
+        corrections.txtid = std::move(identifier);
+    validateINRLimits(fields, calibration.settings, corrections, sink);
+    validateSDLimit(fields, calibration.settings, corrections, sink);
+    validateReferenceISI(fields, calibration.data, corrections, sink);
     calibration.settings.ConfidenceLevel = fields.ComboCI;
     calibration.settings.TomensonCorrection = fields.Chkbox1;
     runEngineSteps(calibration, sink);
     calibration.checks = ComputeCalibrationChecks(calibration.data, calibration.results);
     calibration.data.ReferencePreparationName = Value(fields.txtIRP);
     calibration.data.WorkingPreparationName = Value(fields.txtWRP);
-    return calibration.results.CalibrationFailed == 1 ? RunOutcome::FitFailed
-                                                      : RunOutcome::Calibrated;
+    run.outcome =
+        calibration.results.CalibrationFailed ? RunOutcome::FitFailed : RunOutcome::Calibrated;
+    return run;
 }
 
 } // namespace morvane

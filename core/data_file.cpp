@@ -180,15 +180,15 @@ bool folderExists(const std::string& path) {
 
 } // namespace
 
-void ReadDataFile(const std::string& path, CalibrationDataSet& data, MessageSink& sink) {
+FileReading ReadDataFile(const std::string& path, CalibrationDataSet& data, MessageSink& sink) {
     if (!folderExists(path))
-        return;
+        return FileReading::FolderMissing;
     // A save cut short leaves its temporary file; its bytes are half a data set at best.
     auto bytes = IsPartialSaveFile(path) ? std::nullopt : readWholeFile(path);
     if (!bytes) {
         data.SampleCount = 0;
         sink.show(DataErrorMessage(kCantOpenFileText));
-        return;
+        return FileReading::Refused;
     }
     FieldReader reader(std::move(*bytes));
     data.SampleCount = 0;
@@ -197,10 +197,11 @@ void ReadDataFile(const std::string& path, CalibrationDataSet& data, MessageSink
         failure = readSamples(reader, data);
     if (failure == ReadFailure::TooManyRows)
         data.SampleCount = 0;
-    if (failure == ReadFailure::NotANumber)
-        sink.show(DataErrorMessage(kMismatchText));
-    else if (failure != ReadFailure::None)
-        sink.show(DataErrorMessage(kCantOpenFileText));
+    if (failure == ReadFailure::None)
+        return FileReading::Read;
+    sink.show(
+        DataErrorMessage(failure == ReadFailure::NotANumber ? kMismatchText : kCantOpenFileText));
+    return FileReading::Refused;
 }
 
 namespace {
@@ -230,9 +231,9 @@ std::string numberOrPlaceholder(const std::optional<double>& number, const char*
 } // namespace
 
 void ResetLimitFields(EditorFields& fields) {
-    fields.txtLowerINR = FormatGeneral(1.5);
-    fields.txtUpperINR = FormatGeneral(4.5);
-    fields.txtSDReg = FormatGeneral(3.0);
+    fields.txtLowerINR = FormatGeneral(defaults::kLowerINR);
+    fields.txtUpperINR = FormatGeneral(defaults::kUpperINR);
+    fields.txtSDReg = FormatGeneral(defaults::kSDLimit);
 }
 
 EditorFields EditorFieldsAfterOpening(const CalibrationDataSet& data, const std::string& fileName) {
@@ -249,8 +250,10 @@ EditorFields EditorFieldsAfterOpening(const CalibrationDataSet& data, const std:
 bool SaveDataFile(const std::string& path, const GridCells& grid, const EditorFields& fields,
                   CalibrationDataSet& data, MessageSink& sink) {
     const GridReading reading = ReadDataFromGrid(grid, data);
-    data.ReferencePreparationName = Value(fields.txtIRP.empty() ? "IRP" : fields.txtIRP);
-    data.WorkingPreparationName = Value(fields.txtWRP.empty() ? "WRP" : fields.txtWRP);
+    data.ReferencePreparationName =
+        Value(fields.txtIRP.empty() ? defaults::kSavedReferenceName : fields.txtIRP);
+    data.WorkingPreparationName =
+        Value(fields.txtWRP.empty() ? defaults::kSavedWorkingName : fields.txtWRP);
     const auto isi = savedNumber(fields.txtISI);
     const auto seisi = savedNumber(fields.txtSEISI);
     if (!isi)

@@ -12,8 +12,13 @@ inline constexpr const char* kCantOpenFileText = "Can't open file";
 // Replaces the data set from a data file: four header fields, then one sample of tag, reference
 // PT and working PT per line. Failures are reported through the sink in the program's words;
 // after a failure the data set holds the header fields read and the complete samples read
-// before it.
-void ReadDataFile(const std::string& path, CalibrationDataSet& data, MessageSink& sink);
+// before it. A path whose folder does not exist changes nothing and shows nothing.
+enum class FileReading {
+    Read,          // the whole file was read
+    FolderMissing, // the folder of the path does not exist: nothing was read or shown
+    Refused,       // a message said why the file could not be read (wholly or in part)
+};
+FileReading ReadDataFile(const std::string& path, CalibrationDataSet& data, MessageSink& sink);
 
 // The start-up texts of the three limit fields: the text forms of 1.5, 4.5 and 3.
 void ResetLimitFields(EditorFields& fields);

@@ -158,7 +158,7 @@ bool allSamplesPass(int pass, const CalibrationDataSet& data, const CalibrationS
     LogSums sums = allSamplesSums(data, results);
     if (results.AbnormalsUsed <= 2 || results.NormalsUsed < 2) {
         sink.show(DataErrorMessage(kInsufficientAfterExclusionsText));
-        results.CalibrationFailed = 1;
+        results.CalibrationFailed = true;
         return false;
     }
     centre(sums);
@@ -229,7 +229,7 @@ void ExcludeByINR(const CalibrationDataSet& data, const CalibrationSettings& set
 void FitOrthogonalLine(const CalibrationDataSet& data, const CalibrationSettings& settings,
                        const CriticalTTable& table, CalibrationResults& results,
                        MessageSink& sink) {
-    results.CalibrationFailed = 0;
+    results.CalibrationFailed = false;
     for (int i = 1; i <= data.SampleCount; ++i)
         results.SDExcluded[i] = 0;
     results.SDExcludedCount = 0;

@@ -1,6 +1,6 @@
+#include "report_rounding.h"
 #include "number_format.h"
 #include "report_arithmetic.h"
-#include "report_statements.h"
 
 #include <string>
 
@@ -45,13 +45,15 @@ void roundToNumber(Value& field, Pattern pattern) {
 
 } // namespace
 
-ReportOnlyValues RoundResultsForReport(const CalibrationDataSet& data,
-                                       CalibrationSettings& settings, CalibrationResults& results) {
+ShownResults RoundResultsForReport(const CalibrationDataSet& data,
+                                   const CalibrationSettings& settings,
+                                   const CalibrationResults& results) {
     constexpr Pattern four = "##0.0000";
     constexpr Pattern three = "##0.000";
     constexpr Pattern two = "##0.00";
-    ReportOnlyValues only;
-    CalibrationResults& r = results;
+    ShownResults shown{settings, results, {}};
+    ReportOnlyValues& only = shown.reportOnly;
+    CalibrationResults& r = shown.results;
     for (Value* field :
          {&r.InterceptAbnormal, &r.SlopeAbnormal, &r.SEInterceptAbnormal, &r.SESlopeAbnormal})
         roundToText(*field, four);
@@ -74,9 +76,9 @@ ReportOnlyValues RoundResultsForReport(const CalibrationDataSet& data,
     r.CVISIWorking = roundedNumber(percentOf(r.SEISIWorking, r.ISIWorking), two);
     roundToNumber(r.MNPTReferenceUsed, four);
     roundToText(r.MNPTWorkingUsed, four);
-    roundToText(settings.LowerINR, "##0.0");
-    roundToText(settings.UpperINR, "##0.0");
-    return only;
+    roundToText(shown.settings.LowerINR, "##0.0");
+    roundToText(shown.settings.UpperINR, "##0.0");
+    return shown;
 }
 
 } // namespace morvane

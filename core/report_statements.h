@@ -1,7 +1,8 @@
 #pragma once
 
 #include "calibration_records.h"
-#include "results_report.h"
+#include "report_header.h"
+#include "report_rounding.h"
 
 #include <string>
 #include <vector>
@@ -43,26 +44,9 @@ bool IsPageBreak(const ReportStatement& statement);
 // before "degrees of freedom", and a page break before the table of PTs and INRs.
 enum class ReportDestination { Text, Printer };
 
-// The values the report forms for itself and keeps nowhere else: the coefficients of variation
-// of the two slopes (texts of two decimals) and of the reference ISI (a number of two decimals).
-// Each is empty when it cannot be computed (a slope or ISI of zero, a value that is missing).
-struct ReportOnlyValues {
-    Value CVSlopeAbnormal;
-    Value CVSlopeAll;
-    Value CVISIReference;
-};
-
-// Replaces the result fields the report shows by their rounded display values, in place and
-// in the report's fixed order (also LowerINR and UpperINR of the settings), and forms CVISIWorking
-// from the rounded ISI. Rounding again changes nothing. A field that cannot be rounded (empty,
-// or a text that is not a number) is left as it is.
-ReportOnlyValues RoundResultsForReport(const CalibrationDataSet& data,
-                                       CalibrationSettings& settings, CalibrationResults& results);
-
-// Rounds the results in place (as RoundResultsForReport) and returns the report's statements for
-// the destination. The preparation names, confidence level and Tomenson box are the editor's.
-ReportStatements BuildReportStatements(const CalibrationDataSet& data,
-                                       CalibrationSettings& settings, CalibrationResults& results,
+// The report's statements for the destination, from the shown (rounded) results. The
+// preparation names, confidence level and Tomenson box are the editor's.
+ReportStatements BuildReportStatements(const CalibrationDataSet& data, const ShownResults& shown,
                                        const EditorFields& editor, const ReportHeader& header,
                                        ReportDestination destination);
 

@@ -94,7 +94,8 @@ std::string settingsJson(const CalibrationDataSet& data, const CalibrationSettin
     return object.close();
 }
 
-std::string resultsJson(const CalibrationDataSet& data, const CalibrationResults& r) {
+std::string resultsJson(const CalibrationDataSet& data, const CalibrationResults& r,
+                        const Value& shownCVISIWorking) {
     JsonObject object("  ");
     object.add("SampleCount", data.SampleCount)
         .add("AbnormalCount", r.AbnormalCount)
@@ -105,7 +106,7 @@ std::string resultsJson(const CalibrationDataSet& data, const CalibrationResults
         .add("SDExcludedCount", r.SDExcludedCount)
         .add("AbnormalsUsed", r.AbnormalsUsed)
         .add("NormalsUsed", r.NormalsUsed)
-        .add("CalibrationFailed", r.CalibrationFailed)
+        .add("CalibrationFailed", r.CalibrationFailed ? 1 : 0)
         .add("MNPTReference", r.MNPTReference);
     const std::pair<const char*, const Value*> statistics[] = {
         {"InterceptAll", &r.InterceptAll},
@@ -125,7 +126,7 @@ std::string resultsJson(const CalibrationDataSet& data, const CalibrationResults
         {"SlopeCIHighAbnormal", &r.SlopeCIHighAbnormal},
         {"ISIWorking", &r.ISIWorking},
         {"SEISIWorking", &r.SEISIWorking},
-        {"CVISIWorking", &r.CVISIWorking},
+        {"CVISIWorking", &shownCVISIWorking},
         {"Displacement", &r.Displacement},
         {"DisplacementT", &r.DisplacementT},
         {"DisplacementDF", &r.DisplacementDF},
@@ -186,11 +187,11 @@ std::string checksJson(const CalibrationChecks& c) {
 } // namespace
 
 std::string ResultsToJson(const CalibrationDataSet& data, const CalibrationSettings& settings,
-                          const CalibrationResults& results, const std::vector<Message>& messages,
-                          const CalibrationChecks& checks) {
+                          const CalibrationResults& results, const ShownResults& shown,
+                          const std::vector<Message>& messages, const CalibrationChecks& checks) {
     std::string out = "{\n";
     out += "  \"settings\": " + settingsJson(data, settings) + ",\n";
-    out += "  \"results\": " + resultsJson(data, results) + ",\n";
+    out += "  \"results\": " + resultsJson(data, results, shown.results.CVISIWorking) + ",\n";
     out += "  \"messages\": " + messagesJson(messages) + ",\n";
     out += "  \"checks\": " + checksJson(checks) + "\n";
     out += "}\n";

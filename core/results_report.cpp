@@ -32,7 +32,7 @@ public:
         underline();
         if (mResults.SDExcludedCount > 0)
             writeSDExclusions();
-        if (mResults.CalibrationFailed == 1) {
+        if (mResults.CalibrationFailed) {
             line().text("After exclusions, there is insufficient data to perform the "
                         "calibration");
             blank();
@@ -337,11 +337,11 @@ private:
 };
 
 template <typename Sink>
-void buildReport(const CalibrationDataSet& data, CalibrationSettings& settings,
-                 CalibrationResults& results, const EditorFields& editor,
-                 const ReportHeader& header, ReportDestination destination, Sink& out) {
-    const ReportOnlyValues reportOnly = RoundResultsForReport(data, settings, results);
-    ReportBuilder<Sink>(data, settings, results, editor, header, reportOnly, destination, out)
+void buildReport(const CalibrationDataSet& data, const ShownResults& shown,
+                 const EditorFields& editor, const ReportHeader& header,
+                 ReportDestination destination, Sink& out) {
+    ReportBuilder<Sink>(data, shown.settings, shown.results, editor, header, shown.reportOnly,
+                        destination, out)
         .build();
 }
 
@@ -351,25 +351,20 @@ bool IsPageBreak(const ReportStatement& statement) {
     return !statement.empty() && statement.front().kind == ReportItem::Kind::PageBreak;
 }
 
-ReportStatements BuildReportStatements(const CalibrationDataSet& data,
-                                       CalibrationSettings& settings, CalibrationResults& results,
+ReportStatements BuildReportStatements(const CalibrationDataSet& data, const ShownResults& shown,
                                        const EditorFields& editor, const ReportHeader& header,
                                        ReportDestination destination) {
     ReportStatements statements;
     statements.reserve(80 + static_cast<std::size_t>(data.SampleCount) * 2);
     StatementCollector collector(statements);
-    buildReport(data, settings, results, editor, header, destination, collector);
+    buildReport(data, shown, editor, header, destination, collector);
     return statements;
 }
 
-// The text is laid out as the statements are formed, with no statement list in between; it is
-// the text RenderReportText makes of BuildReportStatements for the text destination.
-std::string BuildResultsReport(const CalibrationDataSet& data, CalibrationSettings& settings,
-                               CalibrationResults& results, const EditorFields& editor,
-                               const ReportHeader& header) {
-    TextLayout layout(2560 + static_cast<std::size_t>(data.SampleCount) * 64);
-    buildReport(data, settings, results, editor, header, ReportDestination::Text, layout);
-    return std::move(layout).take();
+std::string BuildResultsReport(const CalibrationDataSet& data, const ShownResults& shown,
+                               const EditorFields& editor, const ReportHeader& header) {
+    return RenderReportText(
+        BuildReportStatements(data, shown, editor, header, ReportDestination::Text));
 }
 
 } // namespace morvane

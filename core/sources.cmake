@@ -11,7 +11,7 @@ set(MORVANE_CORE_SOURCES
   engine_steps.cpp
   grid_conversion.cpp
   number_format.cpp
-  report_clock.cpp
+  report_header.cpp
   report_rounding.cpp
   report_text_layout.cpp
   results_json.cpp

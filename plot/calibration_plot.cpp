@@ -81,7 +81,7 @@ void drawLines(DrawingSurface& surface, const CalibrationResults& results,
                const PlotOptions& options, const PlotRange& r) {
     surface.setInk(InkFor(PlotElement::AbnormalNormalLine, options));
     drawCalibrationLine(surface, results.InterceptAll, results.SlopeAll, r);
-    if (options.ShowAbnormalOnlyLine == 1) {
+    if (options.ShowAbnormalOnlyLine) {
         surface.setLineStyle(LineStyle::Dotted);
         surface.setInk(InkFor(PlotElement::AbnormalOnlyLine, options));
         drawCalibrationLine(surface, results.InterceptAbnormal, results.SlopeAbnormal, r);
@@ -122,7 +122,7 @@ void drawLegend(DrawingSurface& surface, const PlotOptions& options, const PlotR
     surface.drawLine({lo, lo - u}, {lo + u / 2, lo - u});
     surface.setInk(frame);
     surface.drawText({lo + 0.6 * u, lo - 0.9 * u}, "Abnormal+normal line");
-    if (options.ShowAbnormalOnlyLine == 1) {
+    if (options.ShowAbnormalOnlyLine) {
         surface.setLineStyle(LineStyle::Dotted);
         surface.setInk(InkFor(PlotElement::AbnormalOnlyLine, options));
         surface.drawLine({lo, lo - 1.3 * u}, {lo + u / 2, lo - 1.3 * u});
@@ -136,7 +136,7 @@ void drawLegend(DrawingSurface& surface, const PlotOptions& options, const PlotR
     drawSampleMarker(surface, {lo + 3 * u, lo - 1.3 * u}, true, u, options);
     surface.setInk(frame);
     surface.drawText({lo + 3.2 * u, lo - 1.2 * u}, "Normal sample");
-    if (options.ShowExcludedSamples == 1)
+    if (options.ShowExcludedSamples)
         DrawExcludedLegend(surface, options, r);
 }
 
@@ -223,7 +223,7 @@ std::optional<PlotSegment> ClipCalibrationLine(double intercept, double slope,
 void DrawCalibrationPlot(DrawingSurface& surface, const CalibrationDataSet& data,
                          const CalibrationResults& results, const PlotOptions& options) {
     const std::vector<PlotSample> samples = CollectPlotSamples(data, results);
-    const std::vector<ExcludedPlotSample> excluded = options.ShowExcludedSamples == 1
+    const std::vector<ExcludedPlotSample> excluded = options.ShowExcludedSamples
                                                          ? CollectExcludedSamples(data, results)
                                                          : std::vector<ExcludedPlotSample>{};
     surface.clear();
@@ -238,7 +238,7 @@ void DrawCalibrationPlot(DrawingSurface& surface, const CalibrationDataSet& data
     drawMarkers(surface, samples, r.unit, options);
     drawLines(surface, results, options, r);
     drawAxisTitles(surface, options, r);
-    if (options.ShowLegend == 1)
+    if (options.ShowLegend)
         drawLegend(surface, options, r);
     surface.drawText({r.lo + r.unit, r.hi + r.unit / 2}, options.PlotTitle);
 }

@@ -41,7 +41,7 @@ std::uint32_t colourOf(PlotElement element) {
 PlotInk InkFor(PlotElement element, const PlotOptions& options) {
     if (element == PlotElement::Frame)
         return {kBlack, 1.0};
-    if (options.BlackAndWhite == 1)
+    if (options.BlackAndWhite)
         return {element == PlotElement::ExcludedSample ? kLightGrey : kBlack, 1.0};
     return {colourOf(element), kColourPenScale};
 }

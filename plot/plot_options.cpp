@@ -14,8 +14,8 @@ void TakeAxisLabelsFrom(const CalibrationDataSet& data, PlotOptions& options) {
 }
 
 PlotOptions OptionsForCopies(PlotOptions options) {
-    if (options.ColourInCopies != 1)
-        options.BlackAndWhite = 1;
+    if (!options.ColourInCopies)
+        options.BlackAndWhite = true;
     return options;
 }
 

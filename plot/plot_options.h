@@ -8,7 +8,7 @@ namespace morvane {
 
 // What the calibration plot shows besides the samples and the abnormal+normal line. One record
 // for the program's whole life, edited by the plot options dialog and never saved to a file.
-// The flags hold check-box values: 1 ticked, 0 unticked. The samples left out by the limits are
+// Each flag is its check box, true when ticked. The samples left out by the limits are
 // drawn only when asked for, and the drawing is black on white unless colour is asked for.
 // Copies, saved plots and printouts keep the black-on-white drawing unless ColourInCopies asks
 // for the window's colours there too.
@@ -16,11 +16,11 @@ struct PlotOptions {
     std::string PlotTitle = "Plot of Log PT and Calibration Line(s)";
     std::string XAxisLabel = "WP";
     std::string YAxisLabel = "RP";
-    int ShowAbnormalOnlyLine = 1;
-    int ShowLegend = 1;
-    int ShowExcludedSamples = 0;
-    int BlackAndWhite = 1;
-    int ColourInCopies = 0;
+    bool ShowAbnormalOnlyLine = true;
+    bool ShowLegend = true;
+    bool ShowExcludedSamples = false;
+    bool BlackAndWhite = true;
+    bool ColourInCopies = false;
 };
 
 // The options the program starts with: the designed title, both lines and the legend shown, and

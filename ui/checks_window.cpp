@@ -116,8 +116,7 @@ void ChecksWindow::fitTableToRows() {
 }
 
 QString ChecksWindow::proposedName(const char* suffix) const {
-    std::string identifier = mIdentifier();
-    return QString::fromStdString(ProposedFileName(identifier, suffix));
+    return QString::fromStdString(ProposedFileName(mIdentifier(), suffix).fileName);
 }
 
 void ChecksWindow::printChecks() {

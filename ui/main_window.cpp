@@ -4,13 +4,13 @@
 #include "editor_window.h"
 #include "graph_window.h"
 #include "mdi_child.h"
+#include "program_files.h"
 #include "results_window.h"
 #include "twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMdiArea>
@@ -47,20 +47,14 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogBackend& fileDialogs,
     createMenus();
     addShortcuts();
     startUp();
-    mCalibration.tcrit = LoadCriticalTTable(QFile::encodeName(criticalTTablePath.isEmpty()
-                                                                  ? defaultCriticalTTablePath()
-                                                                  : criticalTTablePath)
-                                                .toStdString());
-    if (!mCalibration.tcrit.loaded)
+    const std::string tablePath =
+        criticalTTablePath.isEmpty()
+            ? DefaultTCritPath(
+                  QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString())
+                  .string()
+            : QFile::encodeName(criticalTTablePath).toStdString();
+    if (!mSession.loadCriticalTTable(tablePath))
         QTimer::singleShot(0, this, &MainWindow::reportCriticalTTable);
-}
-
-QString MainWindow::defaultCriticalTTablePath() {
-    const QDir programFolder(QCoreApplication::applicationDirPath());
-    const QString beside = programFolder.filePath(QStringLiteral("tcrit.txt"));
-    if (QFileInfo::exists(beside))
-        return beside;
-    return QDir::cleanPath(programFolder.filePath(QStringLiteral("../share/morvane/tcrit.txt")));
 }
 
 EditorWindow* MainWindow::editor() const {
@@ -76,8 +70,8 @@ ChecksWindow* MainWindow::checks() const {
 }
 
 void MainWindow::reportCriticalTTable() {
-    mMessages.show(Message{"Critical t Table", mCalibration.tcrit.loadError, MessageIcon::Critical,
-                           MessageButtons::Ok});
+    mMessages.show(Message{"Critical t Table", mSession.calibration.tcrit.loadError,
+                           MessageIcon::Critical, MessageButtons::Ok});
 }
 
 QAction* MainWindow::addItem(QMenu* menu, const char* name, const char* caption, bool enabled) {
@@ -149,9 +143,8 @@ void MainWindow::startUp() {
     fitMainWindowToEditor();
     startMaximised();
     emptyDataSet();
-    mPlotOptions = StartUpPlotOptions(mCalibration.data);
     // The window draws the plot in colour; "Black and white" in the plot options turns it off.
-    mPlotOptions.BlackAndWhite = 0;
+    mSession.plot.BlackAndWhite = false;
 }
 
 // The window opens maximised, so the report and the plot have room beside the editor. The

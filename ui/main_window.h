@@ -1,9 +1,8 @@
 #pragma once
 
-#include "calibration_run.h"
+#include "calibration_session.h"
 #include "file_dialog.h"
 #include "message.h"
-#include "plot_options.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -26,8 +25,7 @@ class ResultsWindow;
 
 // MDIForm1, the main window: a workspace holding the data editor, the results, the plot and the
 // About box, the menus with their enabling rules, and the commands that create, open and save a
-// data set. It owns the records of the session: the calibration data set, settings, results and
-// critical t table, the plot options and the current file name.
+// data set. It holds the calibration session and moves texts between it and the windows.
 //
 // The File menu's items are the list mnuFileItem, indexes 0 to 7 as the menu shows them (4 and
 // 6 are separators), each QAction named "mnuFileItem0" to "mnuFileItem7"; the other items are
@@ -43,9 +41,6 @@ public:
     MainWindow(MessageSink& messages, FileDialogBackend& fileDialogs,
                const QString& criticalTTablePath = QString(), QWidget* parent = nullptr);
 
-    // Where the critical t table is looked for when no path is given.
-    static QString defaultCriticalTTablePath();
-
     // Opens a data file as File > Open does once the file is chosen (command line, drops).
     void openDataFile(const QString& path);
 
@@ -54,9 +49,9 @@ public:
     ResultsWindow* results() const;
     // The Calibration Checks window, or nothing while it is not loaded.
     ChecksWindow* checks() const;
-    const Calibration& calibration() const { return mCalibration; }
-    const PlotOptions& plotOptions() const { return mPlotOptions; }
-    QString currentFileName() const { return CurrentFileName; }
+    const Calibration& calibration() const { return mSession.calibration; }
+    const PlotOptions& plotOptions() const { return mSession.plot; }
+    QString currentFileName() const { return QString::fromStdString(mSession.currentFileName); }
 
 public slots:
     // File > Print: shows the print dialog.
@@ -98,7 +93,7 @@ private:
     void saveResultsAs();
     void SaveResultsFile(const QString& fileName);
     void runCalibration();
-    void produceReport(const EditorFields& fields);
+    void showReport(const std::string& report);
     void updateWindowsAfterRun(RunOutcome outcome);
     void showAbout();
     void makePlot();
@@ -108,9 +103,9 @@ private:
 
     // Start-up values shared by New.
     void emptyDataSet();
-    void resetLimitFields();
     void setEditorCaption(const QString& name);
     void setIdentifier(const std::string& identifier);
+    QString proposeFileName(const char* suffix);
     void enableResultCommands(bool enabled);
     void enablePlotCommands(bool enabled);
 
@@ -118,9 +113,7 @@ private:
     FileDialogBackend& mFileDialogs;
     CommonDialog CMDialog1;
 
-    Calibration mCalibration;
-    PlotOptions mPlotOptions;
-    QString CurrentFileName;
+    CalibrationSession mSession;
 
     QMdiArea* mMdiArea;
     QPointer<EditorWindow> mEditor;

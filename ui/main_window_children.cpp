@@ -43,7 +43,7 @@ void MainWindow::loadEditor() {
         mMdiArea->removeSubWindow(old);
         old->deleteLater();
     }
-    mEditor = new EditorWindow(mCalibration.data, mMessages);
+    mEditor = new EditorWindow(mSession.calibration.data, mMessages);
     connect(mEditor, &EditorWindow::calibrateRequested, this, &MainWindow::runCalibration);
     addChild(mEditor);
     placeEditor();
@@ -106,7 +106,7 @@ ChecksWindow* MainWindow::loadChecks() {
 
 // View > Calibration Checks: the checks of the last run.
 void MainWindow::showChecks() {
-    loadChecks()->setChecks(mCalibration.checks);
+    loadChecks()->setChecks(mSession.checks());
     hostWindow(mChecks)->adjustSize();
     bringToFront(mChecks);
 }

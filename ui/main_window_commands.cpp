@@ -5,14 +5,12 @@
 #include "atomic_file.h"
 #include "busy_pointer.h"
 #include "checks_window.h"
-#include "data_file.h"
 #include "editor_window.h"
 #include "graph_window.h"
 #include "mdi_child.h"
 #include "plot_options_dialog.h"
 #include "print_dialog.h"
-#include "report_clock.h"
-#include "results_report.h"
+#include "report_header.h"
 #include "results_window.h"
 
 #include <QAction>
@@ -85,10 +83,13 @@ void MainWindow::showPrintDialog() {
     }
     // The dialog asks for the records only when OK or Preview is pressed, so it always prints
     // the current calibration.
-    PrintInputs inputs{
-        [this]() -> Calibration& { return mCalibration; }, [this] { return mEditor->fields(); },
-        [this] { return MakeReportHeader(CurrentFileName.toStdString(), LocalReportDateTime()); },
-        [this] { return mGraph ? mGraph->picture() : QImage(); }};
+    PrintInputs inputs{[this] {
+                           return mSession.printedReport(
+                               mEditor->fields(),
+                               SessionReportHeader(mSession, LocalReportDateTime()));
+                       },
+                       [this] { return mEditor->fields(); },
+                       [this] { return mGraph ? mGraph->picture() : QImage(); }};
     mPrint = new PrintDialog(std::move(inputs), plotAvailable, mFileDialogs);
     addChild(mPrint);
     mPrint->placeInWorkspace();
@@ -96,17 +97,10 @@ void MainWindow::showPrintDialog() {
 }
 
 void MainWindow::emptyDataSet() {
-    mCalibration.data.resetToPlaceholders();
+    mSession.newDataSet();
     mEditor->WriteDataToGrid();
-    resetLimitFields();
-    CurrentFileName = QString::fromStdString(mEditor->fields().txtid);
-    setEditorCaption(CurrentFileName);
-}
-
-void MainWindow::resetLimitFields() {
-    EditorFields fields = mEditor->fields();
-    ResetLimitFields(fields);
-    mEditor->setFields(fields);
+    mEditor->setFields(mSession.fields);
+    setEditorCaption(currentFileName());
 }
 
 void MainWindow::setEditorCaption(const QString& name) {
@@ -117,6 +111,14 @@ void MainWindow::setIdentifier(const std::string& identifier) {
     EditorFields fields = mEditor->fields();
     fields.txtid = identifier;
     mEditor->setFields(fields);
+}
+
+// The name a save dialog proposes; the identifier field takes the identifier rule on the way.
+QString MainWindow::proposeFileName(const char* suffix) {
+    mSession.fields = mEditor->fields();
+    const std::string proposed = mSession.proposeFileName(suffix);
+    setIdentifier(mSession.fields.txtid);
+    return QString::fromStdString(proposed);
 }
 
 void MainWindow::enableResultCommands(bool enabled) {
@@ -162,11 +164,12 @@ void MainWindow::openData() {
 void MainWindow::openDataFile(const QString& path) {
     mFileDialogs.rememberFolderOf(path);
     loadEditor();
-    CurrentFileName = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    ReadDataFile(pathForFiles(CurrentFileName), mCalibration.data, mMessages);
+    // A file in a folder that does not exist leaves the data set as it was, without a word.
     const QString name = QFileInfo(path).fileName();
-    mEditor->setFields(EditorFieldsAfterOpening(mCalibration.data, name.toStdString()));
-    TakeAxisLabelsFrom(mCalibration.data, mPlotOptions);
+    mSession.openDataFile(
+        pathForFiles(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())),
+        name.toStdString(), mMessages);
+    mEditor->setFields(mSession.fields);
     mEditor->WriteDataToGrid();
     setEditorCaption(name);
 }
@@ -179,9 +182,9 @@ void MainWindow::saveDataAs() {
     CMDialog1.DefaultExt = QStringLiteral("txt");
     if (!CMDialog1.ShowSave(this))
         return;
-    CurrentFileName = CMDialog1.FileName;
-    SaveDataFile(pathForFiles(CurrentFileName), mEditor->gridCells(), mEditor->fields(),
-                 mCalibration.data, mMessages);
+    mSession.currentFileName = pathForFiles(CMDialog1.FileName);
+    mSession.fields = mEditor->fields();
+    mSession.saveDataFile(mSession.currentFileName, mEditor->gridCells(), mMessages);
     setEditorCaption(CMDialog1.FileTitle);
     setIdentifier(CMDialog1.FileTitle.toStdString());
 }
@@ -190,15 +193,12 @@ void MainWindow::saveResultsAs() {
     CMDialog1.Filter = QString::fromLatin1(kResultsFilter);
     CMDialog1.Flags = kAskBeforeReplacing;
     CMDialog1.DialogTitle = QStringLiteral("Save Results As...");
-    std::string identifier = mEditor->fields().txtid;
-    const std::string proposed = ProposedFileName(identifier, "_results");
-    setIdentifier(identifier);
-    CMDialog1.FileName = QString::fromStdString(proposed);
+    CMDialog1.FileName = proposeFileName("_results");
     CMDialog1.DefaultExt = QStringLiteral("txt");
     if (!CMDialog1.ShowSave(this))
         return;
-    CurrentFileName = CMDialog1.FileName;
-    SaveResultsFile(CurrentFileName);
+    mSession.currentFileName = pathForFiles(CMDialog1.FileName);
+    SaveResultsFile(CMDialog1.FileName);
 }
 
 void MainWindow::SaveResultsFile(const QString& fileName) {
@@ -210,22 +210,18 @@ void MainWindow::SaveResultsFile(const QString& fileName) {
 
 void MainWindow::runCalibration() {
     BusyPointer busy;
-    EditorFields fields = mEditor->fields();
+    mSession.fields = mEditor->fields();
     const RunOutcome outcome =
-        PerformCalibrationRun(mCalibration, mEditor->gridCells(), fields, mMessages);
+        mSession.calibrate(mEditor->gridCells(), LocalReportDateTime(), mMessages);
     // The run may have replaced invalid parameters and lengthened the identifier.
-    mEditor->setFields(fields);
+    mEditor->setFields(mSession.fields);
     if (outcome == RunOutcome::Stopped)
         return;
-    produceReport(fields);
+    showReport(mSession.lastRun()->reportText);
     updateWindowsAfterRun(outcome);
 }
 
-void MainWindow::produceReport(const EditorFields& fields) {
-    const ReportHeader header =
-        MakeReportHeader(CurrentFileName.toStdString(), LocalReportDateTime());
-    const std::string report = BuildResultsReport(mCalibration.data, mCalibration.settings,
-                                                  mCalibration.results, fields, header);
+void MainWindow::showReport(const std::string& report) {
     const QString text = QString::fromStdString(report);
     // The report is also left in the scratch file of the current folder, when it can be.
     if (QFileInfo(QDir::currentPath()).isWritable())
@@ -245,7 +241,7 @@ void MainWindow::updateWindowsAfterRun(RunOutcome outcome) {
     bringToFront(loadResults());
     enableResultCommands(true);
     if (mChecks)
-        mChecks->setChecks(mCalibration.checks);
+        mChecks->setChecks(mSession.checks());
     if (outcome == RunOutcome::Calibrated)
         enablePlotCommands(true);
     if (mAbout)
@@ -253,10 +249,13 @@ void MainWindow::updateWindowsAfterRun(RunOutcome outcome) {
 }
 
 void MainWindow::makePlot() {
+    if (!mSession.lastRun())
+        return;
     GraphWindow* graph = loadGraph();
     bringToFront(graph);
     graph->moveToOrigin();
-    graph->drawCalibrationPlot(mCalibration.data, mCalibration.results, mPlotOptions);
+    graph->drawCalibrationPlot(mSession.calibration.data, mSession.lastRun()->shown.results,
+                               mSession.plot);
     for (QAction* item : {mnuCopyPlot, mnuSavePlot, mnuGraph})
         item->setEnabled(true);
 }
@@ -271,21 +270,18 @@ void MainWindow::savePlot() {
     CMDialog1.Filter = QString::fromLatin1(kPlotFilter);
     CMDialog1.Flags = kAskBeforeReplacing;
     CMDialog1.DialogTitle = QStringLiteral("Save Plot");
-    std::string identifier = mEditor->fields().txtid;
-    const std::string proposed = ProposedFileName(identifier, "_plot");
-    setIdentifier(identifier);
-    CMDialog1.FileName = QString::fromStdString(proposed);
+    CMDialog1.FileName = proposeFileName("_plot");
     CMDialog1.DefaultExt = QStringLiteral("bmp");
     if (!CMDialog1.ShowSave(this))
         return;
-    CurrentFileName = CMDialog1.FileName;
-    loadGraph()->savePlot(CurrentFileName);
+    mSession.currentFileName = pathForFiles(CMDialog1.FileName);
+    loadGraph()->savePlot(CMDialog1.FileName);
 }
 
 void MainWindow::showPlotOptions() {
     // The dialog deletes itself when closed; each showing loads it afresh from the options.
     if (!mPlotOptionsDialog)
-        mPlotOptionsDialog = new PlotOptionsDialog(mPlotOptions, mMdiArea);
+        mPlotOptionsDialog = new PlotOptionsDialog(mSession.plot, mMdiArea);
     mPlotOptionsDialog->show();
     mPlotOptionsDialog->raise();
     mPlotOptionsDialog->activateWindow();

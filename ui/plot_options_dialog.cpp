@@ -20,14 +20,6 @@ Control* makeControl(QWidget* parent, const char* name, const QString& text = {}
     return control;
 }
 
-Qt::CheckState checkState(int value) {
-    return value == 1 ? Qt::Checked : Qt::Unchecked;
-}
-
-int checkValue(const QCheckBox* box) {
-    return box->isChecked() ? 1 : 0;
-}
-
 } // namespace
 
 PlotOptionsDialog::PlotOptionsDialog(PlotOptions& options, QWidget* parent)
@@ -84,22 +76,22 @@ void PlotOptionsDialog::loadFromOptions() {
     txtPlotTitle->setText(QString::fromStdString(mOptions.PlotTitle));
     txtYLabel->setText(QString::fromStdString(mOptions.YAxisLabel));
     txtXLabel->setText(QString::fromStdString(mOptions.XAxisLabel));
-    chkAbnormal->setCheckState(checkState(mOptions.ShowAbnormalOnlyLine));
-    chkLegend->setCheckState(checkState(mOptions.ShowLegend));
-    chkExcluded->setCheckState(checkState(mOptions.ShowExcludedSamples));
-    chkBlackAndWhite->setCheckState(checkState(mOptions.BlackAndWhite));
-    chkColourCopies->setCheckState(checkState(mOptions.ColourInCopies));
+    chkAbnormal->setChecked(mOptions.ShowAbnormalOnlyLine);
+    chkLegend->setChecked(mOptions.ShowLegend);
+    chkExcluded->setChecked(mOptions.ShowExcludedSamples);
+    chkBlackAndWhite->setChecked(mOptions.BlackAndWhite);
+    chkColourCopies->setChecked(mOptions.ColourInCopies);
 }
 
 void PlotOptionsDialog::applyToOptions() {
     mOptions.PlotTitle = txtPlotTitle->text().toStdString();
     mOptions.YAxisLabel = txtYLabel->text().toStdString();
     mOptions.XAxisLabel = txtXLabel->text().toStdString();
-    mOptions.ShowAbnormalOnlyLine = checkValue(chkAbnormal);
-    mOptions.ShowLegend = checkValue(chkLegend);
-    mOptions.ShowExcludedSamples = checkValue(chkExcluded);
-    mOptions.BlackAndWhite = checkValue(chkBlackAndWhite);
-    mOptions.ColourInCopies = checkValue(chkColourCopies);
+    mOptions.ShowAbnormalOnlyLine = chkAbnormal->isChecked();
+    mOptions.ShowLegend = chkLegend->isChecked();
+    mOptions.ShowExcludedSamples = chkExcluded->isChecked();
+    mOptions.BlackAndWhite = chkBlackAndWhite->isChecked();
+    mOptions.ColourInCopies = chkColourCopies->isChecked();
 }
 
 } // namespace morvane

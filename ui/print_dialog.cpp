@@ -165,8 +165,7 @@ void PrintDialog::cmdOKPrint_Click() {
         BusyPointer busy;
         // A job that fails is skipped without a word, as the printing rules have it.
         if (reportPrinter)
-            PrintResultsReport(mInputs.calibration(), mInputs.editorFields(),
-                               mInputs.reportHeader(), *reportPrinter, mReportFont);
+            PrintResultsReport(mInputs.printedReport(), *reportPrinter, mReportFont);
         if (plotPrinter)
             PrintPlotPicture(mInputs.plotPicture(), *plotPrinter);
     }
@@ -188,8 +187,8 @@ void PrintDialog::closeDialog() {
 std::unique_ptr<QPrinter> PrintDialog::printerForJob(const QString& documentName,
                                                      const QString& pdfTitle,
                                                      const std::string& pdfSuffix) {
-    std::string identifier = mInputs.editorFields().txtid;
-    const std::string proposed = ProposedFileName(identifier, pdfSuffix) + ".pdf";
+    const std::string proposed =
+        ProposedFileName(mInputs.editorFields().txtid, pdfSuffix).fileName + ".pdf";
     return PrinterForJob(mPrinterName, documentName,
                          PdfFileRequest(pdfTitle, QString::fromStdString(proposed)), mFileDialogs,
                          this);
@@ -212,11 +211,7 @@ void PrintDialog::cmdPreview_Click() {
 void PrintDialog::paintPreview(QPrinter& printer) {
     QPainter painter(&printer);
     if (chkResults->isChecked()) {
-        Calibration& calibration = mInputs.calibration();
-        const ReportStatements statements = BuildReportStatements(
-            calibration.data, calibration.settings, calibration.results, mInputs.editorFields(),
-            mInputs.reportHeader(), ReportDestination::Printer);
-        PaintReportStatements(painter, printer, statements, mReportFont);
+        PaintReportStatements(painter, printer, mInputs.printedReport(), mReportFont);
     }
     const QImage picture = plotTicked() ? mInputs.plotPicture() : QImage();
     if (picture.isNull())

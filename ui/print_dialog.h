@@ -2,7 +2,7 @@
 
 #include "calibration_run.h"
 #include "file_dialog.h"
-#include "results_report.h"
+#include "report_statements.h"
 
 #include <QFont>
 #include <QImage>
@@ -22,13 +22,10 @@ namespace morvane {
 
 // What printing reads from the session, asked for when the printing starts.
 struct PrintInputs {
-    // The session's records. Printing the report rounds their result fields in place.
-    std::function<Calibration&()> calibration;
-    // The data editor's fields as they stand: the preparation names, the confidence level and
-    // the Tomenson box the report shows, and the calibration identifier that names PDF files.
+    // The printed report of the last run, with the editor's fields and the header as they stand.
+    std::function<ReportStatements()> printedReport;
+    // The data editor's fields as they stand: the calibration identifier names PDF files.
     std::function<EditorFields()> editorFields;
-    // The report header: the current file name, the version caption, today's date and the time.
-    std::function<ReportHeader()> reportHeader;
     // The plot window's picture; a null image when no plot has been drawn.
     std::function<QImage()> plotPicture;
 };

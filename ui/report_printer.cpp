@@ -91,11 +91,7 @@ void PaintPlotPicture(QPainter& painter, QPrinter& printer, const QImage& pictur
     painter.drawImage(PlotPictureTarget(QSizeF(picture.size()), page), picture);
 }
 
-bool PrintResultsReport(Calibration& calibration, const EditorFields& editor,
-                        const ReportHeader& header, QPrinter& printer, const QFont& font) {
-    const ReportStatements statements =
-        BuildReportStatements(calibration.data, calibration.settings, calibration.results, editor,
-                              header, ReportDestination::Printer);
+bool PrintResultsReport(const ReportStatements& statements, QPrinter& printer, const QFont& font) {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "calibration_run.h"
 #include "report_statements.h"
-#include "results_report.h"
 
 #include <QFont>
 #include <QRectF>
@@ -33,12 +31,11 @@ QRectF PlotPictureTarget(QSizeF picture, QSizeF page);
 // Draws the picture at its PlotPictureTarget() on the page.
 void PaintPlotPicture(QPainter& painter, QPrinter& printer, const QImage& picture);
 
-// PrintResultsReport: rounds the result fields in place as the report does (a lasting change),
-// then prints the printed variant of the report as one job on printer, in font. Writes no file
+// PrintResultsReport: prints the statements of the printed report as one job on printer, in
+// font. Writes no file
 // besides the printer's own and shows nothing. False when the job could not be started (no
 // printer, an output file that cannot be written).
-bool PrintResultsReport(Calibration& calibration, const EditorFields& editor,
-                        const ReportHeader& header, QPrinter& printer,
+bool PrintResultsReport(const ReportStatements& statements, QPrinter& printer,
                         const QFont& font = DefaultPrinterFont());
 
 // Prints the plot window's picture as one job of one page on printer. False when there is no

@@ -3,6 +3,8 @@
 // every number in them, and the statistics below, come from the bc calculation in
 // tests/data/report_worked_example.bc (40 digits, rounded by hand to the shown decimals).
 #include "cli_app.h"
+#include "command_line.h"
+#include "program_files.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

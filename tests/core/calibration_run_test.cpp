@@ -32,7 +32,12 @@ struct CalibrationRunTest : ::testing::Test {
     RecordingMessageSink sink;
     GridCells grid = testing::GridOf(testing::WorkedExample());
 
-    RunOutcome run() { return PerformCalibrationRun(calibration, grid, fields, sink); }
+    // Runs as "Calibrate" does and writes the run's corrections into the fields.
+    RunOutcome run() {
+        const RunResult result = PerformCalibrationRun(calibration, grid, fields, sink);
+        result.corrections.applyTo(fields);
+        return result.outcome;
+    }
 };
 
 TEST_F(CalibrationRunTest, DataChecksStopTheRunWithTheirMessage) {
@@ -132,8 +137,10 @@ TEST_F(CalibrationRunTest, TheIdentifierGainsTxtUnlessItContainsIt) {
         run();
         EXPECT_EQ(fields.txtid, shown);
     }
-    std::string identifier = "a.txt.b";
-    EXPECT_EQ(ProposedFileName(identifier, "_results"), "a_results");
+    const ProposedName fromRule = ProposedFileName("run5", "_plot");
+    EXPECT_EQ(fromRule.identifier + " " + fromRule.fileName, "run5.txt run5_plot");
+    const ProposedName cut = ProposedFileName("a.txt.b", "_results");
+    EXPECT_EQ(cut.identifier + " " + cut.fileName, "a.txt.b a_results");
 }
 
 } // namespace

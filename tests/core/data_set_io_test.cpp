@@ -85,11 +85,13 @@ TEST_F(DataFileTest, DamagedFilesGetTheirMessageAndKeepTheCompleteRows) {
 
 TEST_F(DataFileTest, MissingFileOrFolder) {
     data.SampleCount = 4;
-    ReadDataFile((folder.path / "no such folder" / "a.txt").string(), data, sink);
+    EXPECT_EQ(ReadDataFile((folder.path / "no such folder" / "a.txt").string(), data, sink),
+              FileReading::FolderMissing);
     EXPECT_TRUE(sink.messages.empty()) << "a missing folder is passed over in silence";
     EXPECT_EQ(data.SampleCount, 4);
-    ReadDataFile((folder.path / "no such file.txt").string(), data, sink);
-    ReadDataFile(folder.path.string(), data, sink);
+    EXPECT_EQ(ReadDataFile((folder.path / "no such file.txt").string(), data, sink),
+              FileReading::Refused);
+    EXPECT_EQ(ReadDataFile(folder.path.string(), data, sink), FileReading::Refused);
     EXPECT_EQ(sink.messages, std::vector(2, DataErrorMessage("Can't open file")));
 }
 

@@ -5,6 +5,7 @@
 
 #include "calibration_run.h"
 #include "report_statements.h"
+#include "results_report.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -25,13 +26,16 @@ protected:
     void SetUp() override {
         EditorFields run{.txtISI = "1.1", .txtSEISI = "0.02", .txtUpperINR = "6"};
         RecordingMessageSink sink;
-        ASSERT_EQ(PerformCalibrationRun(c, testing::GridOf(testing::WorkedExample()), run, sink),
-                  RunOutcome::Calibrated);
+        ASSERT_EQ(
+            PerformCalibrationRun(c, testing::GridOf(testing::WorkedExample()), run, sink).outcome,
+            RunOutcome::Calibrated);
     }
+
+    ShownResults shown() const { return RoundResultsForReport(c.data, c.settings, c.results); }
 
     // The report, whose text must end in CR LF.
     std::string report() {
-        const std::string text = BuildResultsReport(c.data, c.settings, c.results, editor, header);
+        const std::string text = BuildResultsReport(c.data, shown(), editor, header);
         EXPECT_TRUE(text.ends_with("\r\n"));
         return text;
     }
@@ -66,7 +70,7 @@ TEST_F(ResultsReport, BothExclusionListsWithThreeDigitPlasmas) {
     // (55 / 12.845232578665129)^1.1 = 4.95202455 (bc). Three-digit plasma numbers keep the rows
     // of the lists and of the final table on one line; no Tomenson column, its box unticked.
     EXPECT_EQ(
-        BuildResultsReport(c.data, c.settings, c.results, editor, header),
+        BuildResultsReport(c.data, shown(), editor, header),
         testing::ReadBytes(MORVANE_TEST_DATA_DIR "/report_plasma_100_in_both_exclusion_lists.txt"));
 }
 
@@ -107,15 +111,20 @@ TEST_F(ResultsReport, StandardErrorOfTheReferenceISI) {
     EXPECT_TRUE(shows({"Standard error = 0.023", "CV of ISI =  2.3 "}));
 }
 
-TEST_F(ResultsReport, RoundsInPlaceOnceAndForAll) {
+TEST_F(ResultsReport, ShownResultsAreRoundedCopiesBesideTheComputedOnes) {
     const std::string first = report();
-    EXPECT_EQ(c.results.InterceptAbnormal, Value("-0.2920"));
-    EXPECT_EQ(c.results.DisplacementCIHigh, Value(0.093));
-    EXPECT_EQ(c.results.DisplacementPLow, Value("0.700"));
-    EXPECT_EQ(c.results.CVISIWorking, Value(2.18)); // 100 x 0.0273 / 1.2495 = 2.1849
-    EXPECT_EQ(c.results.MNPTWorkingUsed, Value("12.4900"));
-    EXPECT_EQ(c.settings.LowerINR, Value("1.5"));
-    EXPECT_NEAR(*c.results.MNPTReference.number(), 12.845232578665129, 1e-12) << "not shown";
+    const ShownResults s = shown();
+    EXPECT_EQ(s.results.InterceptAbnormal, Value("-0.2920"));
+    EXPECT_EQ(s.results.DisplacementCIHigh, Value(0.093));
+    EXPECT_EQ(s.results.DisplacementPLow, Value("0.700"));
+    EXPECT_EQ(s.results.CVISIWorking, Value(2.18)); // 100 x 0.0273 / 1.2495 = 2.1849
+    EXPECT_EQ(s.results.MNPTWorkingUsed, Value("12.4900"));
+    EXPECT_EQ(s.settings.LowerINR, Value("1.5"));
+    EXPECT_NEAR(*s.results.MNPTReference.number(), 12.845232578665129, 1e-12) << "not shown";
+    EXPECT_NE(c.results.InterceptAbnormal, Value("-0.2920")) << "the computed value stays";
+    EXPECT_TRUE(c.results.CVISIWorking.isEmpty());
+    const ShownResults again = RoundResultsForReport(c.data, s.settings, s.results);
+    EXPECT_EQ(BuildResultsReport(c.data, again, editor, header), first) << "rounding again";
     EXPECT_EQ(c.data.SEISIReference, Value("0.02"));
     EXPECT_EQ(report(), first);
 }
@@ -123,8 +132,8 @@ TEST_F(ResultsReport, RoundsInPlaceOnceAndForAll) {
 TEST_F(ResultsReport, PrintedVariantDiffersOnlyWhereThePrinterNeedsIt) {
     c.results.INRExcluded[5] = c.results.SDExcluded[1] = 1;
     c.results.INRExcludedCount = c.results.SDExcludedCount = 1;
-    const ReportStatements printed = BuildReportStatements(c.data, c.settings, c.results, editor,
-                                                           header, ReportDestination::Printer);
+    const ReportStatements printed =
+        BuildReportStatements(c.data, shown(), editor, header, ReportDestination::Printer);
     const std::string text = RenderReportText(printed);
     for (const std::string& line : {"Date: 2024-03-05" + spaces(26) + "Time: 14:07:09\r\n",
                                     spaces(14) + "    Plasma       PT                INR\r\n",

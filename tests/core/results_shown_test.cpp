@@ -2,6 +2,7 @@
 #include "calibration_run.h"
 #include "report_statements.h"
 #include "results_json.h"
+#include "results_report.h"
 #include "svg_surface.h"
 #include "test_support.h"
 
@@ -21,16 +22,17 @@ struct ResultsShown : ::testing::Test {
         RecordingMessageSink sink;
         PerformCalibrationRun(calibration, testing::GridOf(samples), fields, sink);
     }
-    std::string report() {
-        return BuildResultsReport(calibration.data, calibration.settings, calibration.results,
-                                  fields, header);
+    ShownResults rounded() const {
+        return RoundResultsForReport(calibration.data, calibration.settings, calibration.results);
     }
-    // The results as JSON (taken before the report rounds them), the report and the plot.
+    std::string report() { return BuildResultsReport(calibration.data, rounded(), fields, header); }
+    // The results as JSON (as computed), the report and the plot (as shown).
     std::string shown() {
+        const ShownResults s = rounded();
         const std::string json = ResultsToJson(calibration.data, calibration.settings,
-                                               calibration.results, {}, calibration.checks);
+                                               calibration.results, s, {}, calibration.checks);
         return json + report() +
-               RenderCalibrationPlotSvg(calibration.data, calibration.results,
+               RenderCalibrationPlotSvg(calibration.data, s.results,
                                         StartUpPlotOptions(calibration.data), 600, 600);
     }
 };
@@ -54,9 +56,10 @@ TEST_F(ResultsShown, RoundingAgainKeepsTheSignOfAValueRoundedToZero) {
     const std::string first = report();
     const std::string coefficients = "Coefficients  :          y  =  -0.0000  +  1.0199 x\r\n";
     EXPECT_NE(first.find(coefficients), std::string::npos) << first;
+    const ShownResults once = rounded();
+    const ShownResults twice = RoundResultsForReport(calibration.data, once.settings, once.results);
     const std::string printed = RenderReportText(
-        BuildReportStatements(calibration.data, calibration.settings, calibration.results, fields,
-                              header, ReportDestination::Printer));
+        BuildReportStatements(calibration.data, twice, fields, header, ReportDestination::Printer));
     EXPECT_NE(printed.find(coefficients), std::string::npos) << printed;
     EXPECT_EQ(report(), first);
 }

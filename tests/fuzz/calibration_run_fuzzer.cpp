@@ -27,7 +27,9 @@ std::vector<std::string> cellsOf(std::string_view line) {
 
 void calibrateAndReport(Calibration& calibration, const GridCells& grid, EditorFields& fields) {
     RecordingMessageSink sink;
-    const RunOutcome outcome = PerformCalibrationRun(calibration, grid, fields, sink);
+    const RunResult run = PerformCalibrationRun(calibration, grid, fields, sink);
+    run.corrections.applyTo(fields);
+    const RunOutcome outcome = run.outcome;
     for (const Message& message : sink.messages)
         require(!message.text.empty(), "every message has a text");
     if (outcome == RunOutcome::Stopped) {
@@ -36,9 +38,10 @@ void calibrateAndReport(Calibration& calibration, const GridCells& grid, EditorF
     }
     require(fields.txtid.find(".txt") != std::string::npos,
             "a run past its data checks gives the identifier its .txt");
-    const std::string report =
-        BuildResultsReport(calibration.data, calibration.settings, calibration.results, fields,
-                           {fields.txtid, "Version 1.0.0", "2024-03-01", "09:30:00"});
+    const std::string report = BuildResultsReport(
+        calibration.data,
+        RoundResultsForReport(calibration.data, calibration.settings, calibration.results), fields,
+        {fields.txtid, "Version 1.0.0", "2024-03-01", "09:30:00"});
     bool crlf = report.ends_with("\r\n");
     for (auto at = report.find('\n'); crlf && at != std::string::npos;
          at = report.find('\n', at + 1))

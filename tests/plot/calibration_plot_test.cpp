@@ -130,8 +130,8 @@ TEST(DrawCalibrationPlot, MarksTheIncludedSamplesAndLeavesOutLinesWithoutCoeffic
     ExcludedExample in;
     in.results.SlopeAll = Value("n/a");
     PlotOptions noLegend;
-    noLegend.ShowLegend = 0;
-    noLegend.ShowAbnormalOnlyLine = 0;
+    noLegend.ShowLegend = false;
+    noLegend.ShowAbnormalOnlyLine = false;
     const RecordingSurface s = draw(in, noLegend);
     const auto circles = s.circlesDrawn();
     ASSERT_EQ(circles.size(), 3u) << "the excluded abnormal sample is not drawn";
@@ -204,7 +204,7 @@ TEST(DrawCalibrationPlot, ExcludedSamplesHiddenByDefaultShownInGreyWithLegendAnd
     const RecordingSurface hidden = draw(ExcludedExample());
     EXPECT_EQ(greyLines(hidden), 0);
     EXPECT_EQ(hidden.findText("4.50"), nullptr) << "the axes end at 4.25";
-    const RecordingSurface shown = draw(ExcludedExample(), {.ShowExcludedSamples = 1});
+    const RecordingSurface shown = draw(ExcludedExample(), {.ShowExcludedSamples = true});
     EXPECT_EQ(greyLines(shown), 2 * (2 + 4)) << "a cross and a square, on the plot and legend";
     ASSERT_NE(shown.findText("Excluded by SD limit"), nullptr);
     // ln 4.70 takes the axes up to 4.75 (U = 0.5); the legend row is above the title.
@@ -212,7 +212,7 @@ TEST(DrawCalibrationPlot, ExcludedSamplesHiddenByDefaultShownInGreyWithLegendAnd
     EXPECT_NEAR(shown.findText("Excluded by INR limits")->from.y, 4.75 + 1.15 * 0.5, 1e-12);
     const ExcludedExample in;
     const std::string svg =
-        RenderCalibrationPlotSvg(in.data, in.results, {.ShowExcludedSamples = 1}, 600, 600);
+        RenderCalibrationPlotSvg(in.data, in.results, {.ShowExcludedSamples = true}, 600, 600);
     EXPECT_NE(svg.find("stroke=\"#aaaaaa\""), std::string::npos);
     EXPECT_NE(svg.find(">Excluded by SD limit</text>"), std::string::npos);
 }

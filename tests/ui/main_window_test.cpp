@@ -4,6 +4,7 @@
 // tests/data/report_worked_example.bc.
 #include "calibration_checks_text.h"
 #include "checks_window.h"
+#include "cli_app.h"
 #include "editor_window.h"
 #include "file_dialog.h"
 #include "graph_window.h"
@@ -28,6 +29,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <memory>
 
 using namespace morvane;
@@ -74,6 +76,20 @@ QStringList pdfPages(const QString& pdf) {
 
 Qt::Key accessKey(const QString& caption) {
     return Qt::Key(caption.at(caption.indexOf('&') + 1).toUpper().unicode());
+}
+
+// The messages morvane-cli prints for `calibrate FILE`, one "TITLE: TEXT" per line.
+QStringList cliMessages(const QString& file) {
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = ::open_memstream(&text, &size);
+    RunCli({"calibrate", file.toStdString()}, MORVANE_TCRIT_FILE_FOLDER, out, err);
+    std::fclose(err);
+    std::fclose(out);
+    const QString printed = QString::fromUtf8(text, static_cast<qsizetype>(size));
+    std::free(text);
+    return printed.split('\n', Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -167,6 +183,28 @@ private slots:
     }
     void cleanup() { mWindow.reset(); }
 
+    // A file the reader refuses gives the same message in both programs; a data set the run
+    // refuses too. The command line stops there, the window goes on with what was read.
+    void windowAndCommandLineSayTheSameOfABadFile() {
+        QFile mismatch(path("mismatch.txt"));
+        QVERIFY(mismatch.open(QIODevice::WriteOnly));
+        mismatch.write("\"RP\"\r\n\"WP\"\r\n1\r\n0\r\n1,12.5,12\r\n0,28;7,20\r\n");
+        mismatch.close();
+        for (const QString& file : {path("mismatch.txt"), path("none.txt"), mFolder->path(),
+                                    fixture("report_two_abnormals.txt")}) {
+            mDialogs.answers = {file};
+            choose("mnuFile", "mnuFileItem1");
+            QStringList shown = takeMessages();
+            if (shown.isEmpty()) {
+                QTest::mouseClick(child<QPushButton>(mWindow->editor(), "Command1"),
+                                  Qt::LeftButton);
+                shown = takeMessages();
+            }
+            QVERIFY2(!shown.isEmpty(), qPrintable(file));
+            QCOMPARE(shown, cliMessages(file));
+        }
+    }
+
     void openedFileIsSavedBackByteForByte() {
         mDialogs.answers = {fixture("ui_calibration.txt"), path("saved.txt")};
         choose("mnuFile", "mnuFileItem1");
@@ -236,8 +274,8 @@ private slots:
         tick(child<QCheckBox>(mWindow.get(), "chkAbnormal"));
         QTest::mouseClick(child<QPushButton>(mWindow.get(), "cmdApply"), Qt::LeftButton);
         QCOMPARE(mWindow->plotOptions().PlotTitle, std::string("Lot 7 & lot 8"));
-        QCOMPARE(mWindow->plotOptions().ShowAbnormalOnlyLine, 0);
-        QCOMPARE(mWindow->plotOptions().ShowLegend, 1);
+        QVERIFY(!mWindow->plotOptions().ShowAbnormalOnlyLine);
+        QVERIFY(mWindow->plotOptions().ShowLegend);
         choose("mnuPlot", "mnuMakePlot");
         const QImage picture = child<GraphWindow>(mWindow.get(), "frmGraph")->picture();
         // Black on white, the axes' corner inked 1.5 U in from the left and bottom of 8 U.

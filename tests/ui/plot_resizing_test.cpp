@@ -52,7 +52,7 @@ private slots:
         GraphWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        drawPlot(window, PlotOptions{.BlackAndWhite = 0});
+        drawPlot(window, PlotOptions{.BlackAndWhite = false});
         const QImage designed = window.picture();
         for (const QSize size : {QSize(520, 400), QSize(700, 900)}) {
             window.resize(size);
@@ -70,12 +70,13 @@ private slots:
     void copiesDrawThePlotAsItAlwaysWas() {
         const QImage before = QImage(MORVANE_TEST_DATA_DIR "/plot_black_and_white.png")
                                   .convertToFormat(QImage::Format_RGB32);
-        for (const auto& [blackAndWhite, colourInCopies] : {std::pair{1, 1}, {0, 0}, {0, 1}}) {
+        for (const auto& [blackAndWhite, colourInCopies] :
+             {std::pair{true, true}, {false, false}, {false, true}}) {
             GraphWindow window;
             drawPlot(window,
                      PlotOptions{.BlackAndWhite = blackAndWhite, .ColourInCopies = colourInCopies});
             QCOMPARE(window.picture().convertToFormat(QImage::Format_RGB32) == before,
-                     blackAndWhite == 1 || colourInCopies == 0);
+                     blackAndWhite || !colourInCopies);
         }
     }
 };

@@ -1,11 +1,17 @@
 #pragma once
 
-#include "results_report.h"
-
 #include <ctime>
 #include <string>
 
 namespace morvane {
+
+// What the report header takes from outside the calibration records.
+struct ReportHeader {
+    std::string currentFileName;
+    std::string versionCaption; // the About box's version line
+    std::string date;           // YYYY-MM-DD
+    std::string time;           // HH:MM:SS
+};
 
 // The date (YYYY-MM-DD) and time (HH:MM:SS) a report header prints.
 struct ReportDateTime {

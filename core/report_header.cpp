@@ -1,4 +1,4 @@
-#include "report_clock.h"
+#include "report_header.h"
 
 #include "version.h"
 
