@@ -1,6 +1,8 @@
 #pragma once
 
-#include "calibration_plot.h"
+#include "drawing_surface.h"
+#include "plot_geometry.h"
+#include "plot_options.h"
 
 #include <vector>
 

@@ -162,12 +162,4 @@ std::string SvgSurface::document() const {
     return svg;
 }
 
-std::string RenderCalibrationPlotSvg(const CalibrationDataSet& data,
-                                     const CalibrationResults& results, const PlotOptions& options,
-                                     int widthPx, int heightPx) {
-    SvgSurface surface(widthPx, heightPx);
-    DrawCalibrationPlot(surface, data, results, options);
-    return surface.document();
-}
-
 } // namespace morvane

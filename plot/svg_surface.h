@@ -1,6 +1,5 @@
 #pragma once
 
-#include "calibration_plot.h"
 #include "drawing_surface.h"
 
 #include <string>
@@ -42,11 +41,6 @@ private:
     double mTextHeight = 0.0;
     std::vector<std::string> mElements;
 };
-
-// The calibration plot as an SVG document of the given size in pixels.
-std::string RenderCalibrationPlotSvg(const CalibrationDataSet& data,
-                                     const CalibrationResults& results, const PlotOptions& options,
-                                     int widthPx, int heightPx);
 
 // A text made safe as XML character data: markup characters escaped, control characters that
 // XML cannot carry replaced by a space.

@@ -1,9 +1,9 @@
 #include "calibration_session.h"
 
+#include "calibration_plot.h"
 #include "critical_t_table.h"
 #include "results_json.h"
 #include "results_report.h"
-#include "svg_surface.h"
 
 namespace morvane {
 

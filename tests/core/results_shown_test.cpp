@@ -3,7 +3,7 @@
 #include "report_statements.h"
 #include "results_json.h"
 #include "results_report.h"
-#include "svg_surface.h"
+#include "calibration_plot.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
