@@ -72,8 +72,7 @@ std::optional<RunOutcome> openAndCalibrate(const CalibrateOptions& options,
                                            CalibrationSession& session, MessageSink& sink) {
     session.loadCriticalTTable(options.tcritPath ? *options.tcritPath
                                                  : DefaultTCritPath(executableFolder).string());
-    const std::string shownName = fs::path(options.dataFile).filename().string();
-    const FileReading reading = session.openDataFile(options.dataFile, shownName, sink);
+    const FileReading reading = session.openDataFile(options.dataFile, sink);
     if (reading == FileReading::FolderMissing)
         sink.show(DataErrorMessage(kCantOpenFileText));
     if (reading != FileReading::Read)

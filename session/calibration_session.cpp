@@ -25,11 +25,10 @@ void CalibrationSession::newDataSet() {
     mLastRun.reset();
 }
 
-FileReading CalibrationSession::openDataFile(const std::string& path, const std::string& shownName,
-                                             MessageSink& sink) {
+FileReading CalibrationSession::openDataFile(const std::string& path, MessageSink& sink) {
     currentFileName = path;
     const FileReading reading = ReadDataFile(path, calibration.data, sink);
-    fields = EditorFieldsAfterOpening(calibration.data, shownName);
+    fields = EditorFieldsAfterOpening(calibration.data, path);
     TakeAxisLabelsFrom(calibration.data, plot);
     return reading;
 }
@@ -44,8 +43,8 @@ RunOutcome CalibrationSession::calibrate(const GridCells& grid, const ReportDate
         run.outcome,
         RoundResultsForReport(calibration.data, calibration.settings, calibration.results),
         {}};
-    shownRun.reportText = BuildResultsReport(calibration.data, shownRun.shown, fields,
-                                             SessionReportHeader(*this, moment));
+    shownRun.reportText =
+        BuildResultsReport(calibration.data, shownRun.shown, fields, reportHeader(moment));
     mLastRun = std::move(shownRun);
     return run.outcome;
 }
@@ -57,15 +56,13 @@ ShownResults CalibrationSession::shownResults() const {
 }
 
 std::string CalibrationSession::resultsJson(const std::vector<Message>& messages) const {
-    const ShownResults shown = shownResults();
-    return ResultsToJson(calibration.data, calibration.settings, calibration.results, shown,
-                         messages, calibration.checks);
+    return ResultsToJson(calibration.data, calibration.settings, calibration.results,
+                         shownResults(), messages, calibration.checks);
 }
 
 ReportStatements CalibrationSession::printedReport(const EditorFields& editor,
                                                    const ReportHeader& header) const {
-    const ShownResults shown = shownResults();
-    return BuildReportStatements(calibration.data, shown, editor, header,
+    return BuildReportStatements(calibration.data, shownResults(), editor, header,
                                  ReportDestination::Printer);
 }
 
@@ -84,8 +81,8 @@ std::string CalibrationSession::proposeFileName(const std::string& suffix) {
     return proposed.fileName;
 }
 
-ReportHeader SessionReportHeader(const CalibrationSession& session, const ReportDateTime& moment) {
-    return MakeReportHeader(session.currentFileName, moment);
+ReportHeader CalibrationSession::reportHeader(const ReportDateTime& moment) const {
+    return MakeReportHeader(currentFileName, moment);
 }
 
 } // namespace morvane

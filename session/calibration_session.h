@@ -41,11 +41,10 @@ public:
     void newDataSet();
 
     // File > Open once the file is chosen: reads the data file at path (its messages go to the
-    // sink), gives the editor fields the file's header with shownName (the name without its
-    // folder) as the identifier, and takes the axis titles from the preparation names. The
-    // current file name becomes path. The last run stays until the next one.
-    FileReading openDataFile(const std::string& path, const std::string& shownName,
-                             MessageSink& sink);
+    // sink), gives the editor fields the file's header with the file's name (without its folder)
+    // as the identifier, and takes the axis titles from the preparation names. The current file
+    // name becomes path. The last run stays until the next one.
+    FileReading openDataFile(const std::string& path, MessageSink& sink);
 
     // "Calibrate": runs the calibration on the grid with the editor fields, writes the run's
     // corrections into the fields and, unless an input check stopped it, makes the shown
@@ -76,6 +75,9 @@ public:
     // identifier field on the way.
     std::string proposeFileName(const std::string& suffix);
 
+    // The report header for the current file name at the moment given.
+    ReportHeader reportHeader(const ReportDateTime& moment) const;
+
     Calibration calibration;
     EditorFields fields;
     PlotOptions plot;
@@ -87,8 +89,5 @@ private:
 
     std::optional<ShownRun> mLastRun;
 };
-
-// The report header for the current file name at the moment given.
-ReportHeader SessionReportHeader(const CalibrationSession& session, const ReportDateTime& moment);
 
 } // namespace morvane

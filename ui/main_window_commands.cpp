@@ -85,8 +85,7 @@ void MainWindow::showPrintDialog() {
     // the current calibration.
     PrintInputs inputs{[this] {
                            return mSession.printedReport(
-                               mEditor->fields(),
-                               SessionReportHeader(mSession, LocalReportDateTime()));
+                               mEditor->fields(), mSession.reportHeader(LocalReportDateTime()));
                        },
                        [this] { return mEditor->fields(); },
                        [this] { return mGraph ? mGraph->picture() : QImage(); }};
@@ -165,13 +164,11 @@ void MainWindow::openDataFile(const QString& path) {
     mFileDialogs.rememberFolderOf(path);
     loadEditor();
     // A file in a folder that does not exist leaves the data set as it was, without a word.
-    const QString name = QFileInfo(path).fileName();
     mSession.openDataFile(
-        pathForFiles(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())),
-        name.toStdString(), mMessages);
+        pathForFiles(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())), mMessages);
     mEditor->setFields(mSession.fields);
     mEditor->WriteDataToGrid();
-    setEditorCaption(name);
+    setEditorCaption(QFileInfo(path).fileName());
 }
 
 void MainWindow::saveDataAs() {

@@ -5,5 +5,3 @@ morvane_add_qttest(editor_window_test SOURCES editor_window_test.cpp)
 morvane_add_qttest(main_window_test SOURCES main_window_test.cpp)
 # The window's messages are compared with those of morvane-cli on the same files.
 target_link_libraries(main_window_test PRIVATE morvane_cli_lib)
-get_filename_component(tcrit_folder "${MORVANE_TCRIT_FILE}" DIRECTORY)
-target_compile_definitions(main_window_test PRIVATE MORVANE_TCRIT_FILE_FOLDER="${tcrit_folder}")

@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 using namespace morvane;
@@ -84,7 +85,8 @@ QStringList cliMessages(const QString& file) {
     std::size_t size = 0;
     std::FILE* out = std::tmpfile();
     std::FILE* err = ::open_memstream(&text, &size);
-    RunCli({"calibrate", file.toStdString()}, MORVANE_TCRIT_FILE_FOLDER, out, err);
+    RunCli({"calibrate", file.toStdString()},
+           std::filesystem::path(MORVANE_TCRIT_FILE).parent_path(), out, err);
     std::fclose(err);
     std::fclose(out);
     const QString printed = QString::fromUtf8(text, static_cast<qsizetype>(size));
