@@ -1,12 +1,10 @@
 #include "critical_t_table.h"
 
 #include "value.h"
+#include "whole_file.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -18,96 +16,20 @@ constexpr std::size_t kCells = CriticalTTable::kRows * CriticalTTable::kColumns;
 
 // A blank, a tab or a line end (CR or LF).
 bool isLayoutBlank(char c) {
-    constexpr std::uint64_t kOne = 1;
-    constexpr std::uint64_t kBlanks = kOne << ' ' | kOne << '\t' | kOne << '\r' | kOne << '\n';
-    return static_cast<unsigned char>(c) <= ' ' && ((kBlanks >> c) & 1) != 0;
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
-
-// Powers of ten up to 10^19, all exact in a double.
-constexpr std::array<double, 20> kExactPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
-                                                      1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
-                                                      1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
 
 bool isSeparator(char c) {
     return c == ',' || isLayoutBlank(c);
 }
 
-// Adds the digits that start at p to `digits` and returns where they end.
-const char* readDigits(const char* p, std::uint64_t& digits) {
-    for (unsigned digit; (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p)
-        digits = digits * 10 + digit;
-    return p;
-}
-
 // Reads the item that starts at p (not a separator) and moves p past it: the number it stands
-// for, read as ParseNumber reads it, or nothing. The text must go on with a byte that is neither
-// a digit nor a point after its end. An item of a sign, digits and a point only, with at most
-// 19 digits (and so at most 19 decimals) that make at most 2^53, is read here: its digits and the
-// power of ten are exact doubles, so the one division rounds to the same double as reading the
-// decimal text does. Any other item (an exponent, more digits, anything else) goes to
-// ParseNumber.
+// for, or nothing.
 std::optional<double> readItem(const char*& p, const char* end) {
     const char* const start = p;
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
-    const char* const firstDigit = p;
-    std::uint64_t digits = 0;
-    p = readDigits(p, digits);
-    const char* const point = *p == '.' ? p : nullptr;
-    if (point)
-        p = readDigits(p + 1, digits);
-    if (p == end || isSeparator(*p)) {
-        const auto count = (p - firstDigit) - (point ? 1 : 0);
-        const auto decimals = point ? p - point - 1 : 0;
-        if (count == 0)
-            return std::nullopt; // a sign or a point alone
-        if (count <= 19 && digits <= (std::uint64_t{1} << 53)) {
-            const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
-            return negative ? -magnitude : magnitude;
-        }
-    }
     while (p != end && !isSeparator(*p))
         ++p;
     return ParseNumber({start, static_cast<std::size_t>(p - start)});
-}
-
-// The bytes of a file, read whole into memory that nothing else writes first, followed by a 0.
-struct FileBytes {
-    std::unique_ptr<char[]> data;
-    std::size_t size = 0;
-
-    std::string_view text() const { return {data.get(), size}; }
-};
-
-// Reads the file whole; nothing, with the reason, when it cannot be opened or read (a folder
-// given for the file opens but cannot be read).
-std::optional<FileBytes> readWholeFile(const std::string& path, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = "could not be opened.";
-        return std::nullopt;
-    }
-    FileBytes bytes;
-    std::size_t capacity = 65536; // the supplied table takes 40 000 bytes
-    bytes.data = std::make_unique_for_overwrite<char[]>(capacity + 1);
-    for (;;) {
-        bytes.size += std::fread(bytes.data.get() + bytes.size, 1, capacity - bytes.size, file);
-        if (bytes.size < capacity)
-            break; // the end of the file, or a failed read
-        auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2 + 1);
-        std::copy_n(bytes.data.get(), bytes.size, larger.get());
-        bytes.data = std::move(larger);
-        capacity *= 2;
-    }
-    bytes.data[bytes.size] = '\0';
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        error = "could not be read.";
-        return std::nullopt;
-    }
-    return bytes;
 }
 
 std::string notANumberProblem(std::size_t itemsBefore) {
@@ -120,8 +42,7 @@ std::string notANumberProblem(std::size_t itemsBefore) {
 // separate numbers; a comma with the blanks and line ends around it counts as one separator, so
 // ",," or a leading or trailing comma stands for a missing number; line ends carry no meaning of
 // their own. A text of blanks only holds no items.
-std::optional<std::string> fillTable(const FileBytes& bytes, CriticalTTable& table) {
-    const std::string_view text = bytes.text();
+std::optional<std::string> fillTable(std::string_view text, CriticalTTable& table) {
     std::size_t items = 0;
     int row = 1;
     int column = 1;
@@ -201,10 +122,13 @@ int ConfidenceLevelColumn(const std::string& confidenceLevel) {
 CriticalTTable LoadCriticalTTable(const std::string& path) {
     CriticalTTable table;
     std::string problem;
-    if (const auto bytes = readWholeFile(path, problem)) {
-        if (const auto fillProblem = fillTable(*bytes, table))
-            problem = *fillProblem;
-    }
+    const WholeFile file = ReadWholeFile(path);
+    if (file.problem == WholeFileProblem::NotOpened)
+        problem = "could not be opened.";
+    else if (file.problem != WholeFileProblem::None)
+        problem = "could not be read.";
+    else if (const auto fillProblem = fillTable(file.bytes, table))
+        problem = *fillProblem;
     table.loaded = problem.empty();
     if (!table.loaded) {
         table.T = {};

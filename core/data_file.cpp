@@ -3,19 +3,15 @@
 #include "atomic_file.h"
 #include "grid_conversion.h"
 #include "text_encoding.h"
+#include "whole_file.h"
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 namespace morvane {
 
 namespace {
-
-// No real data file comes near this; anything larger is refused rather than read into memory.
-constexpr std::uintmax_t kLargestReadableFile = 64u * 1024u * 1024u;
 
 struct Field {
     std::string text;
@@ -156,22 +152,6 @@ ReadFailure readSamples(FieldReader& reader, CalibrationDataSet& data) {
     return ReadFailure::None;
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return std::nullopt;
-    if (std::filesystem::file_size(path, ec) > kLargestReadableFile || ec)
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return bytes.str();
-}
-
 bool folderExists(const std::string& path) {
     const auto folder = std::filesystem::path(path).parent_path();
     std::error_code ec;
@@ -184,13 +164,14 @@ FileReading ReadDataFile(const std::string& path, CalibrationDataSet& data, Mess
     if (!folderExists(path))
         return FileReading::FolderMissing;
     // A save cut short leaves its temporary file; its bytes are half a data set at best.
-    auto bytes = IsPartialSaveFile(path) ? std::nullopt : readWholeFile(path);
-    if (!bytes) {
+    WholeFile file =
+        IsPartialSaveFile(path) ? WholeFile{{}, WholeFileProblem::NotRead} : ReadWholeFile(path);
+    if (file.problem != WholeFileProblem::None) {
         data.SampleCount = 0;
         sink.show(DataErrorMessage(kCantOpenFileText));
         return FileReading::Refused;
     }
-    FieldReader reader(std::move(*bytes));
+    FieldReader reader(std::move(file.bytes));
     data.SampleCount = 0;
     ReadFailure failure = readHeader(reader, data);
     if (failure == ReadFailure::None)

@@ -17,5 +17,7 @@ set(MORVANE_CORE_SOURCES
   results_json.cpp
   results_report.cpp
   text_encoding.cpp
+  utf8.cpp
   value.cpp
+  whole_file.cpp
 )

@@ -1,5 +1,7 @@
 #include "text_encoding.h"
 
+#include "utf8.h"
+
 #include <array>
 #include <cstdint>
 
@@ -19,44 +21,6 @@ char32_t codePointOfByte(unsigned char byte) {
     return byte;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Reads one UTF-8 sequence at text[i], advancing i; nothing for a malformed sequence. Overlong
-// forms and surrogates are malformed: a character has exactly one valid spelling, so a double
-// quote cannot hide inside a longer sequence.
-std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i++]);
-    if (lead < 0x80)
-        return lead;
-    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-    if (extra < 0 || lead > 0xF4)
-        return std::nullopt;
-    char32_t cp = lead & (0x3F >> extra);
-    for (int k = 0; k < extra; ++k) {
-        if (i >= text.size())
-            return std::nullopt;
-        const auto next = static_cast<unsigned char>(text[i++]);
-        if ((next & 0xC0) != 0x80)
-            return std::nullopt;
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return std::nullopt;
-    return cp;
-}
-
 std::optional<unsigned char> byteOfCodePoint(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<unsigned char>(cp);
@@ -72,7 +36,7 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (char byte : bytes)
-        appendUtf8(out, codePointOfByte(static_cast<unsigned char>(byte)));
+        AppendUtf8(out, codePointOfByte(static_cast<unsigned char>(byte)));
     return out;
 }
 
@@ -81,7 +45,7 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view text) {
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        auto cp = nextCodePoint(text, i);
+        auto cp = ReadUtf8CodePoint(text, i);
         if (!cp)
             return std::nullopt;
         auto byte = byteOfCodePoint(*cp);

@@ -1,5 +1,7 @@
 #include "svg_surface.h"
 
+#include "utf8.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -29,23 +31,6 @@ std::string hexColour(std::uint32_t rgb) {
     return text;
 }
 
-// The length of the well-formed UTF-8 sequence starting at text[i], or 0 when it is malformed.
-std::size_t utf8SequenceLength(const std::string& text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80                    ? 1
-                               : lead >= 0xF0 && lead <= 0xF4 ? 4
-                               : lead >= 0xE0                 ? 3
-                               : lead >= 0xC2                 ? 2
-                                                              : 0;
-    if (length == 0 || i + length > text.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-            return 0;
-    }
-    return length;
-}
-
 void appendEscaped(std::string& out, char c) {
     switch (c) {
     case '&':
@@ -73,15 +58,14 @@ void appendEscaped(std::string& out, char c) {
 std::string EscapeXmlText(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = utf8SequenceLength(text, i);
-        if (length == 0) {
+        const std::size_t start = i;
+        if (!ReadUtf8CodePoint(text, i)) {
             out += "\xEF\xBF\xBD"; // a byte that is no UTF-8 shows as the replacement character
-            ++i;
-        } else if (length == 1) {
-            appendEscaped(out, text[i++]);
+            i = start + 1;
+        } else if (i - start == 1) {
+            appendEscaped(out, text[start]);
         } else {
-            out.append(text, i, length);
-            i += length;
+            out.append(text, start, i - start);
         }
     }
     return out;
@@ -138,9 +122,7 @@ void SvgSurface::drawTextUpwards(double left, double centreY, const std::string&
 }
 
 double SvgSurface::textWidth(const std::string& text) const {
-    const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80; // not a UTF-8 continuation byte
-    });
+    const auto characters = Utf8CharacterCount(text);
     const double size = mScale.pixelsAlongY(mTextHeight);
     return mScale.unitsAlongX(kAverageAdvanceShare * size * static_cast<double>(characters));
 }
