@@ -1,7 +1,7 @@
 #pragma once
 
-// The two ways a report statement is written: as a list of items (for the printed report), and
-// item by item through Statement to any sink with the same members, such as the text layout.
+// Writing the report's statements: a collector of items, and Statement, which writes the items
+// of one statement by the report's rules for numbers and patterns.
 
 #include "number_format.h"
 #include "report_arithmetic.h"
@@ -13,7 +13,7 @@
 
 namespace morvane {
 
-// Collects the statements as items, for the printed report and for anyone who lays them out.
+// Collects the statements as items, for the text layout and the printed page alike.
 class StatementCollector {
 public:
     explicit StatementCollector(ReportStatements& statements) : mStatements(statements) {}
@@ -40,9 +40,9 @@ private:
 };
 
 // Writes the items of one statement and ends it when it goes out of scope.
-template <typename Sink> class Statement {
+class Statement {
 public:
-    explicit Statement(Sink& out) : mOut(out) {}
+    explicit Statement(StatementCollector& out) : mOut(out) {}
     ~Statement() { mOut.endStatement(); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -92,7 +92,7 @@ public:
     }
 
 private:
-    Sink& mOut;
+    StatementCollector& mOut;
 };
 
 } // namespace morvane

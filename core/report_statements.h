@@ -36,6 +36,20 @@ struct ReportItem {
 using ReportStatement = std::vector<ReportItem>;
 using ReportStatements = std::vector<ReportStatement>;
 
+// The width of a print zone in columns: zones start at columns 1, 15, 29, ...
+inline constexpr int kZoneWidth = 14;
+
+// Where a zone advance from a column (counted from 1) lands: the first column of the next zone.
+constexpr int NextZoneColumn(int column) {
+    return ((column - 1) / kZoneWidth + 1) * kZoneWidth + 1;
+}
+
+// Whether a column tab from a column to its target starts a new line first: the line is already
+// past the target.
+constexpr bool TabNeedsNewLine(int column, int target) {
+    return column > target;
+}
+
 // True for a statement that starts a new page rather than writing a line.
 bool IsPageBreak(const ReportStatement& statement);
 
@@ -49,9 +63,5 @@ enum class ReportDestination { Text, Printer };
 ReportStatements BuildReportStatements(const CalibrationDataSet& data, const ShownResults& shown,
                                        const EditorFields& editor, const ReportHeader& header,
                                        ReportDestination destination);
-
-// Lays the statements out as text by the print-list rules, every line ending in CR LF. Page
-// breaks write nothing.
-std::string RenderReportText(const ReportStatements& statements);
 
 } // namespace morvane

@@ -1,55 +1,69 @@
 #include "report_text_layout.h"
 
-#include <cstdint>
+#include "number_format.h"
+#include "utf8.h"
 
 namespace morvane {
 
-// The columns a UTF-8 text takes: one for each byte that is not a continuation byte (10xxxxxx),
-// those being counted eight bytes at a time.
-int ColumnsOf(std::string_view text) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    std::size_t continuation = 0;
-    std::size_t k = 0;
-    for (; k + 8 <= text.size(); k += 8) {
-        std::uint64_t bytes;
-        std::memcpy(&bytes, text.data() + k, 8);
-        // Bit 7 set and bit 6 (moved up to bit 7) clear, one mark per byte, summed by the product.
-        const std::uint64_t marks = bytes & ~(bytes << 1) & kHighBits;
-        continuation += ((marks >> 7) * kOnes) >> 56;
-    }
-    for (; k < text.size(); ++k)
-        continuation += (static_cast<unsigned char>(text[k]) & 0xC0) == 0x80 ? 1 : 0;
-    return static_cast<int>(text.size() - continuation);
-}
+namespace {
 
-void RenderStatement(const ReportStatement& statement, TextLayout& layout) {
-    for (const ReportItem& item : statement) {
+// Writes the lines of the report text and keeps the column, counted from 1, of the next
+// character.
+class TextLayout {
+public:
+    void text(std::string_view text) {
+        mOut.append(text);
+        mColumn += static_cast<int>(Utf8CharacterCount(text));
+    }
+    void zone() { padTo(NextZoneColumn(mColumn)); }
+    void tabTo(int column) {
+        if (TabNeedsNewLine(mColumn, column))
+            endLine();
+        padTo(column);
+    }
+    void endLine() {
+        mOut += "\r\n";
+        mColumn = 1;
+    }
+    void statement(const ReportStatement& statement) {
+        for (const ReportItem& item : statement)
+            this->item(item);
+        endLine();
+    }
+
+    std::string take() && { return std::move(mOut); }
+
+private:
+    void item(const ReportItem& item) {
         switch (item.kind) {
         case ReportItem::Kind::Text:
-            layout.text(item.text);
-            break;
+            return text(item.text);
         case ReportItem::Kind::Number:
-            layout.number(item.number);
-            break;
+            return text(FormatPlainNumber(item.number));
         case ReportItem::Kind::Zone:
-            layout.zone();
-            break;
+            return zone();
         case ReportItem::Kind::Column:
-            layout.column(item.column);
-            break;
+            return tabTo(item.column);
         case ReportItem::Kind::PageBreak:
-            break;
+            return;
         }
     }
-    layout.endStatement();
-}
+    void padTo(int column) {
+        if (column > mColumn)
+            text(std::string(static_cast<std::size_t>(column - mColumn), ' '));
+    }
+
+    std::string mOut;
+    int mColumn = 1;
+};
+
+} // namespace
 
 std::string RenderReportText(const ReportStatements& statements) {
-    TextLayout layout(statements.size() * 48);
+    TextLayout layout;
     for (const ReportStatement& statement : statements)
         if (!IsPageBreak(statement))
-            RenderStatement(statement, layout);
+            layout.statement(statement);
     return std::move(layout).take();
 }
 

@@ -16,12 +16,12 @@ namespace {
 constexpr std::string_view kUnderline =
     "__________________________________________________________";
 
-template <typename Sink> class ReportBuilder {
+class ReportBuilder {
 public:
     ReportBuilder(const CalibrationDataSet& data, const CalibrationSettings& settings,
                   const CalibrationResults& results, const EditorFields& editor,
                   const ReportHeader& header, const ReportOnlyValues& reportOnly,
-                  ReportDestination destination, Sink& out)
+                  ReportDestination destination, StatementCollector& out)
         : mData(data), mSettings(settings), mResults(results), mEditor(editor), mHeader(header),
           mReportOnly(reportOnly), mPrinted(destination == ReportDestination::Printer), mOut(out) {}
 
@@ -48,7 +48,7 @@ public:
     }
 
 private:
-    Statement<Sink> line() { return Statement<Sink>(mOut); }
+    Statement line() { return Statement(mOut); }
     void blank() { mOut.endStatement(); }
     void underline() { line().text(kUnderline); }
 
@@ -333,17 +333,8 @@ private:
     const ReportHeader& mHeader;
     const ReportOnlyValues& mReportOnly;
     const bool mPrinted;
-    Sink& mOut;
+    StatementCollector& mOut;
 };
-
-template <typename Sink>
-void buildReport(const CalibrationDataSet& data, const ShownResults& shown,
-                 const EditorFields& editor, const ReportHeader& header,
-                 ReportDestination destination, Sink& out) {
-    ReportBuilder<Sink>(data, shown.settings, shown.results, editor, header, shown.reportOnly,
-                        destination, out)
-        .build();
-}
 
 } // namespace
 
@@ -357,7 +348,9 @@ ReportStatements BuildReportStatements(const CalibrationDataSet& data, const Sho
     ReportStatements statements;
     statements.reserve(80 + static_cast<std::size_t>(data.SampleCount) * 2);
     StatementCollector collector(statements);
-    buildReport(data, shown, editor, header, destination, collector);
+    ReportBuilder(data, shown.settings, shown.results, editor, header, shown.reportOnly,
+                  destination, collector)
+        .build();
     return statements;
 }
 

@@ -12,6 +12,7 @@ set(MORVANE_CORE_SOURCES
   grid_conversion.cpp
   number_format.cpp
   report_header.cpp
+  report_page_layout.cpp
   report_rounding.cpp
   report_text_layout.cpp
   results_json.cpp

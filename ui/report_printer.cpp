@@ -1,6 +1,6 @@
 #include "report_printer.h"
 
-#include "print_layout.h"
+#include "report_page_layout.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

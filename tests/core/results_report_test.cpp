@@ -5,6 +5,7 @@
 
 #include "calibration_run.h"
 #include "report_statements.h"
+#include "report_text_layout.h"
 #include "results_report.h"
 #include "test_support.h"
 

@@ -1,9 +1,10 @@
 // What the report, the JSON and the plot show of the results of a run.
+#include "calibration_plot.h"
 #include "calibration_run.h"
 #include "report_statements.h"
+#include "report_text_layout.h"
 #include "results_json.h"
 #include "results_report.h"
-#include "calibration_plot.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

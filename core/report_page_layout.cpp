@@ -1,6 +1,7 @@
-#include "print_layout.h"
+#include "report_page_layout.h"
 
 #include "number_format.h"
+#include "utf8.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,29 +11,15 @@ namespace morvane {
 
 namespace {
 
-constexpr int kZoneWidth = 14;
-
 // A position this close below the start of a column counts as being in that column: the advance
 // of a text in a printer font and its number of average character widths may differ by the
 // rounding of the font's metrics, and a text that ends on a column must not be taken to stop
 // short of it.
 constexpr double kColumnTolerance = 0.05;
 
-bool isContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// The column, counted from 0, in which position x lies.
+// The print column, counted from 1, in which position x (counted from 0) lies.
 int columnAt(double x) {
-    return static_cast<int>(std::floor(x + kColumnTolerance));
-}
-
-// The byte length of the first character of a UTF-8 text.
-std::size_t firstCharacterLength(std::string_view text) {
-    std::size_t length = 1;
-    while (length < text.size() && isContinuationByte(text[length]))
-        ++length;
-    return length;
+    return static_cast<int>(std::floor(x + kColumnTolerance)) + 1;
 }
 
 // Collects the printed lines into pages of at most a page's number of lines.
@@ -90,24 +77,20 @@ public:
                 continue;
             }
             if (fit == 0)
-                fit = firstCharacterLength(text); // a page narrower than one character
+                fit = Utf8FirstCharacterLength(text); // a page narrower than one character
             place(text.substr(0, fit), mWidth(text.substr(0, fit)));
             endLine();
             text.remove_prefix(fit);
         }
     }
 
-    void zone() {
-        const int next = (columnAt(mX) / kZoneWidth + 1) * kZoneWidth;
-        mX = std::max(mX, static_cast<double>(next));
-    }
+    void zone() { mX = std::max(mX, static_cast<double>(NextZoneColumn(columnAt(mX)) - 1)); }
 
     // Moves to column (counted from 1), on a new line when the line is already beyond it.
     void tabTo(int column) {
-        const int target = column - 1;
-        if (columnAt(mX) > target)
+        if (TabNeedsNewLine(columnAt(mX), column))
             endLine();
-        mX = std::max(mX, static_cast<double>(target));
+        mX = std::max(mX, static_cast<double>(column - 1));
     }
 
     void endLine() {
@@ -138,7 +121,7 @@ private:
     std::size_t fittingPrefix(std::string_view text, double room) const {
         std::vector<std::size_t> ends;
         for (std::size_t i = 1; i <= text.size(); ++i)
-            if (i == text.size() || !isContinuationByte(text[i]))
+            if (i == text.size() || !IsUtf8ContinuationByte(text[i]))
                 ends.push_back(i);
         const auto fits = [&](std::size_t end) {
             return mWidth(text.substr(0, end)) <= room + kColumnTolerance;
@@ -180,8 +163,7 @@ void layOutStatement(const ReportStatement& statement, LineBuilder& line) {
 } // namespace
 
 double CharacterColumns(std::string_view text) {
-    return static_cast<double>(
-        std::count_if(text.begin(), text.end(), [](char c) { return !isContinuationByte(c); }));
+    return static_cast<double>(Utf8CharacterCount(text));
 }
 
 std::vector<PrintPage> LayOutPrintedReport(const ReportStatements& statements,

@@ -1,7 +1,7 @@
 // The printed report's layout: statements to runs of text at columns, lines to pages. The
 // expected columns are counted by hand from the print-list rules: zones start at columns 0, 14,
 // 28, 42 (counted from 0), "col n" is column n - 1.
-#include "print_layout.h"
+#include "report_page_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// The printed report laid out on pages: runs of text at columns of the printer font.
+
 #include "report_statements.h"
 
 #include <functional>
