@@ -24,20 +24,8 @@ std::optional<std::string> FormatPattern(const Value& value, std::string_view pa
 // The number of digit places after the point of a display pattern: "##0.0000" has 4, "#0" 0.
 int PatternDecimals(std::string_view pattern);
 
-// The most characters a number takes under a pattern with `decimals` places after its point: a
-// sign, the 309 digits of the largest double before the point and one more for a carry, the
-// point and the decimals.
-constexpr std::size_t MaxPatternLength(int decimals) {
-    return 312 + static_cast<std::size_t>(decimals);
-}
-
-// Writes the value as FormatPattern writes it under a pattern with `decimals` (0 or more) places
-// after its point, into `out`, which has room for MaxPatternLength(decimals) characters; the
-// report's hot path. Returns the end of the text, or the null pointer (nothing written) for an
-// infinite or undefined value.
-char* WritePattern(char* out, double value, int decimals);
-
-// The same, appended to a text; false, and nothing appended, for an infinite or undefined value.
+// Appends the value as FormatPattern writes it under a pattern with `decimals` places after its
+// point; false, and nothing appended, for an infinite or undefined value.
 bool AppendPattern(std::string& text, double value, int decimals);
 
 // A number as a print list writes it: a space for zero or a positive value, else "-"; the
