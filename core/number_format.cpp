@@ -31,17 +31,11 @@ void readScientific(const char* first, const char* last, DecimalForm& form) {
     form.exponent = exponent;
 }
 
-// The decimal form of a finite non-negative magnitude to 15 significant digits. The shortest
-// round-trip digits are that form whenever they number 15 or fewer: a double is closer to them
-// than half a unit of the fifteenth digit.
+// The decimal form of a finite non-negative magnitude to 15 significant digits, as printf writes
+// it with "%.14e".
 DecimalForm decimalForm(double magnitude) {
     DecimalForm form;
     std::array<char, 40> buffer;
-    auto shortest = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                  std::chars_format::scientific);
-    readScientific(buffer.data(), shortest.ptr, form);
-    if (form.count <= kSignificantDigits)
-        return form;
     auto rounded = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
                                  std::chars_format::scientific, kSignificantDigits - 1);
     readScientific(buffer.data(), rounded.ptr, form);
