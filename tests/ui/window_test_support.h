@@ -1,13 +1,22 @@
-// Helpers shared by the window tests: fixture files, controls found by name, and the clicks and
-// keys of a user.
+// Helpers shared by the window tests: fixture files, controls found by name, the clicks and keys
+// of a user, and the main window driven through its menus.
 #pragma once
 
 #include "data_grid.h"
+#include "editor_window.h"
+#include "file_dialog.h"
+#include "main_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 namespace morvane::test {
 
@@ -45,5 +54,63 @@ inline void clickCell(DataGrid* grid, int row, int col, Qt::KeyboardModifiers ke
     grid->scrollTo(index);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, keys, grid->visualRect(index).center());
 }
+
+inline Qt::Key accessKey(const QString& caption) {
+    return Qt::Key(caption.at(caption.indexOf('&') + 1).toUpper().unicode());
+}
+
+// The main window as a user drives it: menus by their access keys, files through scripted
+// dialogs, messages recorded as "TITLE: TEXT".
+class MainWindowDriver {
+protected:
+    RecordingMessageSink mMessages;
+    ScriptedFileDialogs mDialogs;
+    std::unique_ptr<MainWindow> mWindow;
+    std::unique_ptr<QTemporaryDir> mFolder;
+
+    void start(const QString& tcrit) {
+        mWindow = std::make_unique<MainWindow>(mMessages, mDialogs, tcrit);
+        mWindow->show();
+        QApplication::setActiveWindow(mWindow.get());
+        QVERIFY(QTest::qWaitForWindowActive(mWindow.get()));
+    }
+    void restart() {
+        qputenv("SOURCE_DATE_EPOCH", "86400"); // read by the command line only, never here
+        mMessages = RecordingMessageSink();
+        mDialogs = ScriptedFileDialogs();
+        mFolder = std::make_unique<QTemporaryDir>();
+        start(MORVANE_TCRIT_FILE);
+    }
+    QLineEdit* field(const char* name) const { return child<QLineEdit>(mWindow->editor(), name); }
+    QString path(const char* name) const { return mFolder->filePath(name); }
+    // Opens the menu with its access key, then chooses the item with its own.
+    void choose(const char* menuName, const char* itemName) {
+        auto* menu = child<QMenu>(mWindow.get(), menuName);
+        QApplication::setActiveWindow(mWindow.get());
+        QVERIFY(QTest::qWaitForWindowActive(mWindow.get()));
+        QTest::keyClick(mWindow.get(), accessKey(menu->title()), Qt::AltModifier);
+        QTRY_VERIFY(menu->isVisible());
+        QTest::keyClick(menu, accessKey(child<QAction>(mWindow.get(), itemName)->text()));
+        QTRY_VERIFY(!menu->isVisible());
+    }
+    // File > Open, then the fields ("name=text" into a field, "name" ticks a box) and Calibrate.
+    void open(const QString& file, const QStringList& fields = {}) {
+        mDialogs.answers = {fixture(file)};
+        choose("mnuFile", "mnuFileItem1");
+        for (const QString& entry : fields)
+            if (entry.contains('='))
+                replaceText(field(qPrintable(entry.section('=', 0, 0))), entry.section('=', 1));
+            else
+                tick(child<QCheckBox>(mWindow->editor(), qPrintable(entry)));
+        QTest::mouseClick(child<QPushButton>(mWindow->editor(), "Command1"), Qt::LeftButton);
+    }
+    QStringList takeMessages() {
+        QStringList shown;
+        for (const Message& message : mMessages.messages)
+            shown << QString::fromStdString(message.shownTitle() + ": " + message.text);
+        mMessages.messages.clear();
+        return shown;
+    }
+};
 
 } // namespace morvane::test

@@ -1,0 +1,121 @@
+// The printouts as File > Print makes them, to PDF files read back with poppler's tools: the
+// report laid out on its pages and the plot's job.
+#include "graph_window.h"
+#include "print_dialog.h"
+#include "report_printer.h"
+#include "window_test_support.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+QString runTool(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(QStandardPaths::findExecutable(tool), arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A printout's pages as text: pdftotext -fixed at the report's column pitch puts every word at
+// its column. Trailing blanks and the printable area's left margin (the first page always has a
+// line that starts in the report's first column) are taken off.
+QStringList pdfPages(const QString& pdf) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QFontMetricsF metrics(DefaultPrinterFont(), &printer);
+    const double pitch = metrics.averageCharWidth() * 72.0 / printer.resolution();
+    const auto lines = QRegularExpression::MultilineOption;
+    QString text = runTool("pdftotext", {"-fixed", QString::number(pitch), pdf, "-"})
+                       .replace('\f', "\f\n")
+                       .remove(QRegularExpression(" +$", lines));
+    qsizetype margin = 1000;
+    for (const QRegularExpressionMatch& indent :
+         QRegularExpression("^ *(?=\\S)", lines).globalMatch(text))
+        margin = std::min(margin, indent.capturedLength());
+    text.remove(QRegularExpression(QStringLiteral("^ {%1}").arg(margin), lines));
+    return text.split(QRegularExpression("\\n*\\f\\n"), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class PrintoutTest : public QObject, MainWindowDriver {
+    Q_OBJECT
+
+    // File > Print to PDF files, the report ticked and the plot too when there is one.
+    void printJobs(bool plot, const QList<std::optional<QString>>& files) {
+        choose("mnuFile", "mnuFileItem3");
+        auto* dialog = child<PrintDialog>(mWindow.get(), "frmPrint");
+        dialog->setPrinterName(QString());
+        QCOMPARE(child<QCheckBox>(dialog, "chkPlot")->isEnabled(), plot);
+        mDialogs.requests.clear();
+        mDialogs.answers = files;
+        tick(child<QCheckBox>(dialog, "chkResults"));
+        if (plot)
+            tick(child<QCheckBox>(dialog, "chkPlot"));
+        QTest::mouseClick(child<QPushButton>(dialog, "cmdOKPrint"), Qt::LeftButton);
+        QTRY_VERIFY(!mWindow->findChild<PrintDialog*>());
+    }
+    // A printed line as the fixture gives it; the clock's date and time print as they are.
+    static QRegularExpression printedLine(const QString& line) {
+        QString pattern = QRegularExpression::escape(line);
+        pattern.replace("YYYY\\-MM\\-DD", "\\d{4}-\\d\\d-\\d\\d")
+            .replace("HH\\:MM\\:SS", "\\d\\d:\\d\\d:\\d\\d");
+        return QRegularExpression(QRegularExpression::anchoredPattern(pattern));
+    }
+private slots:
+    void init() { restart(); }
+    void cleanup() { mWindow.reset(); }
+
+    // The expected printed lines (pages split by a form feed) were laid out by hand from the
+    // report's rules: the date and the time two print zones apart, the degrees of freedom at
+    // column 48, the table of PTs and INRs on a page of its own.
+    void reportPrintsTheTableOnAPageOfItsOwn() {
+        open("report_worked_example.txt", {"txtUpperINR=6", "txtid=run5", "Chkbox1"});
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("poppler-utils are not installed");
+        printJobs(false, {path("report.pdf")});
+        const QStringList printed = pdfPages(path("report.pdf"));
+        const QStringList pages =
+            QString::fromUtf8(fileBytes(fixture("printed_table_on_second_page.txt"))).split("\f\n");
+        QCOMPARE(printed.size(), pages.size());
+        for (qsizetype p = 0; p < pages.size(); ++p) {
+            const QStringList lines = printed[p].split('\n');
+            for (const QString& line : pages[p].split('\n', Qt::SkipEmptyParts))
+                QVERIFY2(lines.indexOf(printedLine(line)) >= 0,
+                         qPrintable(line + " not in\n" + printed[p]));
+            QCOMPARE(lines.value(0), pages[p].section('\n', 0, 0)); // the page's heading
+        }
+    }
+
+    void printOffersThePlotOnceThereIsOne() {
+        if (QStandardPaths::findExecutable("pdfimages").isEmpty())
+            QSKIP("poppler-utils are not installed");
+        open("report_worked_example.txt", {"txtUpperINR=6"});
+        choose("mnuPlot", "mnuMakePlot");
+        printJobs(true, {path("report.pdf"), path("plot.pdf")});
+        QCOMPARE(mDialogs.requests.value(0).fileName, "report_worked_example_results.pdf");
+        QCOMPARE(mDialogs.requests.value(1).fileName, "report_worked_example_plot.pdf");
+        // The plot's job: one page holding the picture whole, at the same resolution both ways.
+        // pdfimages -list gives two heading lines, then: page num type width height color comp
+        // bpc enc interp object ID x-ppi y-ppi size ratio.
+        QVERIFY(
+            runTool("pdfinfo", {path("plot.pdf")}).contains(QRegularExpression("Pages: +1\\n")));
+        const QStringList image = runTool("pdfimages", {"-list", path("plot.pdf")})
+                                      .section('\n', 2, 2)
+                                      .simplified()
+                                      .split(' ');
+        const QImage picture = child<GraphWindow>(mWindow.get(), "frmGraph")->picture();
+        QCOMPARE(image.value(3).toInt(), picture.width());
+        QCOMPARE(image.value(4).toInt(), picture.height());
+        QCOMPARE(image.value(12), image.value(13));
+    }
+};
+
+QTEST_MAIN(PrintoutTest)
+#include "printout_test.moc"
