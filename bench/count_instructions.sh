@@ -54,7 +54,7 @@ valgrind --tool=callgrind --callgrind-out-file="$out/run_with_report.out" \
     '--toggle-collect=morvane::BuildResultsReport*' \
     "$build/bin/morvane_bench" --benchmark_filter=CalibrationRunWithReport >/dev/null 2>&1
 per_call "$out/run_with_report.out" \
-    '^morvane::(PerformCalibrationRun|BuildResultsReport|RoundResultsForReport|WritePattern|ReadDataFromGrid|ParseNumber)$'
+    '^morvane::(PerformCalibrationRun|BuildResultsReport|RoundResultsForReport|AppendPattern|ReadDataFromGrid|ParseNumber)$'
 
 echo "== In process: the critical t table"
 valgrind --tool=callgrind --callgrind-out-file="$out/tcrit.out" \
