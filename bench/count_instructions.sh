@@ -60,8 +60,11 @@ echo "== In process: the critical t table"
 valgrind --tool=callgrind --callgrind-out-file="$out/tcrit.out" \
     '--toggle-collect=morvane::LoadCriticalTTable*' \
     "$build/bin/morvane_bench" --benchmark_filter=CriticalTTableLoad >/dev/null 2>&1
-loads=$(grep -A1 '^cfn=.*LoadCriticalTTable' "$out/tcrit.out" | sed -n 's/^calls=\([0-9]*\).*/\1/p' |
-    awk '{ s += $1 } END { print s }')
+# Each load reads the file once: the loads are the calls of ReadWholeFile.
+loads=$(awk '/^c?fn=\([0-9]+\) morvane::ReadWholeFile/ { id = $1; sub(/^c?fn=/, "", id) }
+    /^cfn=/ { callee = $1; sub(/^cfn=/, "", callee); wanted = (callee == id) }
+    /^calls=/ && wanted { split($1, count, "="); loads += count[2]; wanted = 0 }
+    END { print loads }' "$out/tcrit.out")
 echo "  LoadCriticalTTable: $(($(total "$out/tcrit.out") / loads)) instructions per load ($loads loads)"
 
 echo "== Whole process: morvane-cli calibrate $(basename "$example")"
