@@ -100,20 +100,5 @@ TEST(CalibrationChecks, SlopeCVPassesUpToThreePercent) {
     }
 }
 
-// Expected deviations worked with bc -l at 40 digits from the unsimplified formula:
-// x = m e(l(i)/w); t = e(r (b l(x/m) + d)); 100 (t/i - 1).
-TEST(CalibrationChecks, INRDeviationMatchesHandCalculation) {
-    struct Case {
-        double inr, mnpt, isiWorking, slopeAbnormal, d, isiReference, expected;
-    };
-    for (const Case& c : {Case{2.0, 12, 1.2, 1.1, 0.05, 1.0, -0.77322164659499466},
-                          Case{4.5, 11.3, 0.95, 1.02, -0.08, 1.05, 11.357099396008567},
-                          Case{2.0, 13, 1.3, 1.3, 0, 1.0, 0.0},
-                          Case{4.5, 12.5, 1.5, 1.2, 0.02, 1.1, -14.656789396316619}})
-        EXPECT_NEAR(
-            *INRDeviationPercent(c.inr, c.mnpt, c.isiWorking, c.slopeAbnormal, c.d, c.isiReference),
-            c.expected, 1e-10);
-}
-
 } // namespace
 } // namespace morvane

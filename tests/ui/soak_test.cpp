@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -41,12 +40,9 @@ class SoakTest : public QObject {
 private slots:
     void randomActionsKeepTheProgramWorking() {
         QTemporaryDir folder;
-        QFile broken(folder.filePath("broken.txt"));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("\"RP\"\r\n\"WP\"\r\n1\r\n0\r\n0,25,x\r\n1,12");
-        broken.close();
         const QStringList files = {fixture("ui_calibration.txt"), fixture("ui_two_abnormals.txt"),
-                                   broken.fileName(), folder.filePath("missing.txt"), fixture("")};
+                                   fixture("ui_semicolon_in_a_pt.txt"),
+                                   folder.filePath("missing.txt"), fixture("")};
         RecordingMessageSink messages;
         ScriptedFileDialogs dialogs;
         MainWindow window(messages, dialogs, QStringLiteral(MORVANE_TCRIT_FILE));
