@@ -447,6 +447,9 @@ def main():
                              f"(default {DEFAULT_SEED})")
     parser.add_argument("--count", type=int, default=None,
                         help=f"number of mutants to generate (default {DEFAULT_COUNT})")
+    parser.add_argument("--fresh", type=int, default=None, metavar="N",
+                        help="draw N mutants from the current sources with a new random seed, "
+                             "printed on the first line so the draw can be repeated")
     parser.add_argument("--save", default=None, help="write the mutant list to this file")
     parser.add_argument("--list-only", action="store_true",
                         help="print the mutants without building anything")
@@ -468,6 +471,8 @@ def main():
     args = parser.parse_args()
 
     tree = os.path.abspath(args.tree)
+    if args.fresh is not None:
+        args.seed, args.count = random.SystemRandom().randrange(1, 10**6), args.fresh
     if args.seed is None and args.count is None and args.list is None \
             and os.path.exists(DEFAULT_LIST):
         args.list = DEFAULT_LIST
@@ -488,6 +493,7 @@ def main():
         wanted = set(args.ids.split(","))
         mutants = [m for m in mutants if m["id"] in wanted]
     if args.list_only:
+        print(f"# {origin}")
         for m in mutants:
             print(f"{m['id']} {m['file']}:{m['line']} {m['kind']} {m['desc']}")
         return 0
