@@ -70,7 +70,6 @@ class PrintoutTest : public QObject, MainWindowDriver {
     }
 private slots:
     void init() { restart(); }
-    void cleanup() { mWindow.reset(); }
 
     // The expected printed lines (pages split by a form feed) were laid out by hand from the
     // report's rules: the date and the time two print zones apart, the degrees of freedom at

@@ -75,6 +75,7 @@ protected:
         QVERIFY(QTest::qWaitForWindowActive(mWindow.get()));
     }
     void restart() {
+        mWindow.reset();
         qputenv("SOURCE_DATE_EPOCH", "86400"); // read by the command line only, never here
         mMessages = RecordingMessageSink();
         mDialogs = ScriptedFileDialogs();
