@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyledItemDelegate>
 
 namespace morvane {
 
@@ -43,10 +44,26 @@ private:
     const DataGrid* mGrid;
 };
 
+// Paints a marked cell in its grey also while it is selected: the selection's colour would
+// otherwise hide where the next value goes in the usual rhythm of typing and Enter.
+class MarkingDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem shown(option);
+        if (index.data(Qt::BackgroundRole).value<QBrush>().style() != Qt::NoBrush)
+            shown.state &= ~QStyle::State_Selected;
+        QStyledItemDelegate::paint(painter, shown, index);
+    }
+};
+
 } // namespace
 
 DataGrid::DataGrid(QWidget* parent) : QTableWidget(kDataRows, kDataCols, parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new MarkingDelegate(this));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setTabKeyNavigation(false);
     setWordWrap(false);
@@ -146,11 +163,6 @@ void DataGrid::setCurrentGridCell(int row, int col) {
 void DataGrid::setMarked(int row, int col, bool marked) {
     if (QTableWidgetItem* cell = item(row - 1, col - 1))
         cell->setBackground(marked ? palette().button() : QBrush());
-}
-
-bool DataGrid::isMarked(int row, int col) const {
-    const QTableWidgetItem* cell = item(row - 1, col - 1);
-    return cell && cell->background().style() != Qt::NoBrush;
 }
 
 QRect DataGrid::cellRect(int row, int col, const QWidget* in) const {

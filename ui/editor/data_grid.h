@@ -32,7 +32,6 @@ public:
 
     // A data cell's background: marked (the button-face colour) or the grid's default.
     void setMarked(int row, int col, bool marked);
-    bool isMarked(int row, int col) const;
 
     // The cell's rectangle in the coordinates of the given widget.
     QRect cellRect(int row, int col, const QWidget* in) const;
