@@ -70,17 +70,12 @@ class MainWindowTest : public QObject, MainWindowDriver {
 
 private slots:
     void init() { restart(); }
-    void cleanup() { mWindow.reset(); }
 
     // A file the reader refuses gives the same message in both programs; a data set the run
     // refuses too. The command line stops there, the window goes on with what was read.
     void windowAndCommandLineSayTheSameOfABadFile() {
-        QFile mismatch(path("mismatch.txt"));
-        QVERIFY(mismatch.open(QIODevice::WriteOnly));
-        mismatch.write("\"RP\"\r\n\"WP\"\r\n1\r\n0\r\n1,12.5,12\r\n0,28;7,20\r\n");
-        mismatch.close();
-        for (const QString& file : {path("mismatch.txt"), path("none.txt"), mFolder->path(),
-                                    fixture("report_two_abnormals.txt")}) {
+        for (const QString& file : {fixture("ui_semicolon_in_a_pt.txt"), path("none.txt"),
+                                    mFolder->path(), fixture("report_two_abnormals.txt")}) {
             mDialogs.answers = {file};
             choose("mnuFile", "mnuFileItem1");
             QStringList shown = takeMessages();
@@ -106,6 +101,24 @@ private slots:
         QCOMPARE(fileBytes(path("saved.txt")), fileBytes(fixture("ui_calibration.txt")));
         QCOMPARE(mWindow->editor()->windowTitle(), "Data Editor: saved.txt");
         QCOMPARE(takeMessages(), QStringList());
+    }
+
+    // Typing goes to the edit box above the grid at start, after Open, View > Data Editor and
+    // New; Enter in a parameter field moves on to the next field and writes no cell.
+    void typingGoesToTheEditBoxAndEnterInAFieldWritesNoCell() {
+        const auto focused = [] { return QApplication::focusWidget()->objectName(); };
+        QTRY_COMPARE(focused(), "txtGrid");
+        open("ui_calibration.txt");
+        clickCell(child<DataGrid>(mWindow->editor(), "Grid1"), 2, 2);
+        QTest::keyClicks(field("txtGrid"), "99");
+        field("txtISI")->setFocus();
+        QTest::keyClick(field("txtISI"), Qt::Key_Return);
+        QCOMPARE(focused(), "txtSEISI");
+        QCOMPARE(row(2), "Normal,12.9,13.8");
+        choose("mnuView", "mnuDataEditor");
+        QTRY_COMPARE(focused(), "txtGrid");
+        choose("mnuFile", "mnuFileItem0"); // New, answered Yes
+        QTRY_COMPARE(focused(), "txtGrid");
     }
 
     void calibrateShowsItsMessagesAndSetsTheMenus_data() {
@@ -191,6 +204,11 @@ private slots:
         const QString question = kQuestion + "Data and results will be erased.  Are you sure you "
                                              "want to proceed?";
         takeMessages();
+        choose("mnuPlot", "mnuCopyPlot"); // with the plot gone: the clipboard emptied, and a word
+        choose("mnuPlot", "mnuSavePlot");
+        QVERIFY(QApplication::clipboard()->image().isNull());
+        QCOMPARE(takeMessages(),
+                 QStringList(2, "Plot: There is no plot yet: choose Plot > Produce Plot first."));
         mMessages.answers = {MessageAnswer::No};
         choose("mnuFile", "mnuFileItem0");
         QCOMPARE(row(1), "Normal,12.4,13.1");
@@ -203,13 +221,12 @@ private slots:
     }
 
     void reportIsShownCheckedAndSaved() {
-        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        const QDate today = QDate::currentDate();
         open("report_worked_example.txt", {"txtUpperINR=6", "txtid=run5", "Chkbox1"});
         QCOMPARE(field("txtid")->text(), "run5.txt");
-        const QString dateLine = mWindow->results()->reportText().section("\r\n", 4, 4);
-        QVERIFY2(dateLine.startsWith("Date: " + today) ||
-                     dateLine.startsWith("Date: " + QDate::currentDate().toString(Qt::ISODate)),
-                 qPrintable(dateLine));
+        const QString date = mWindow->results()->reportText().section("\r\n", 4, 4).mid(6, 10);
+        QVERIFY2(QDate::fromString(date, Qt::ISODate) >= today,
+                 qPrintable(date)); // or the next day
         // View > Calibration Checks: the design fails (2 normal, 3 abnormal plasmas), visibly.
         choose("mnuView", "mnuChecks");
         auto* table = child<QTableWidget>(mWindow->checks(), "tblChecks");

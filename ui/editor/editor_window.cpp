@@ -288,10 +288,26 @@ void EditorWindow::setFields(const EditorFields& fields) {
     Chkbox1->setChecked(fields.Chkbox1);
 }
 
+void EditorWindow::focusEditBox() {
+    txtGrid->setFocus(Qt::OtherFocusReason);
+}
+
+bool EditorWindow::isParameterField(const QWidget* widget) const {
+    return widget != txtGrid && widget != Grid1 && widget != Combotag &&
+           (qobject_cast<const QLineEdit*>(widget) || widget == ComboCI || widget == Chkbox1);
+}
+
 void EditorWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter presses the button that has the focus, otherwise the default button.
-        (focusWidget() == Command1 ? Command1 : cmdDefault)->click();
+        // Enter presses the button that has the focus; in a parameter field it moves on to the
+        // next field, so that no cell is written from there; elsewhere it enters the edit box's
+        // text into the grid.
+        if (focusWidget() == Command1)
+            Command1->click();
+        else if (isParameterField(focusWidget()))
+            focusNextChild();
+        else
+            cmdDefault->click();
         event->accept();
         return;
     }

@@ -42,6 +42,9 @@ public:
     EditorFields fields() const;
     void setFields(const EditorFields& fields);
 
+    // Puts the keyboard focus in the edit box above the grid, where typed values go.
+    void focusEditBox();
+
     int currentRow() const { return CurrentRow; }
     int currentCol() const { return CurrentCol; }
 
@@ -69,6 +72,7 @@ private:
     void tagChosen();
     void typedIntoGrid(const QString& text);
     void enterPressed();
+    bool isParameterField(const QWidget* widget) const;
 
     CalibrationDataSet& mData;
     MessageSink& mMessages;

@@ -120,7 +120,7 @@ void MainWindow::createViewAndPlotMenus() {
     mnuResults = addItem(mnuView, "mnuResults", "&Results", false);
     mnuGraph = addItem(mnuView, "mnuGraph", "&Plot", false);
     mnuChecks = addItem(mnuView, "mnuChecks", "Calibration &Checks", false);
-    connect(mnuDataEditor, &QAction::triggered, this, [this] { bringToFront(mEditor); });
+    connect(mnuDataEditor, &QAction::triggered, this, &MainWindow::showEditor);
     connect(mnuResults, &QAction::triggered, this, [this] { bringToFront(loadResults()); });
     connect(mnuGraph, &QAction::triggered, this, [this] { bringToFront(loadGraph()); });
     connect(mnuChecks, &QAction::triggered, this, &MainWindow::showChecks);

@@ -75,6 +75,8 @@ private:
     // The windows.
     QMdiSubWindow* addChild(QWidget* window);
     void loadEditor();
+    // Brings the data editor to the front with the keyboard focus in its edit box.
+    void showEditor();
     void placeEditor();
     void fitMainWindowToEditor();
     ResultsWindow* loadResults();

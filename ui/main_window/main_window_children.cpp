@@ -47,7 +47,12 @@ void MainWindow::loadEditor() {
     connect(mEditor, &EditorWindow::calibrateRequested, this, &MainWindow::runCalibration);
     addChild(mEditor);
     placeEditor();
+    showEditor();
+}
+
+void MainWindow::showEditor() {
     bringToFront(mEditor);
+    mEditor->focusEditBox();
 }
 
 void MainWindow::placeEditor() {

@@ -8,12 +8,14 @@
 #include "editor_window.h"
 #include "graph_window.h"
 #include "mdi_child.h"
+#include "plot_image_io.h"
 #include "plot_options_dialog.h"
 #include "print_dialog.h"
 #include "report_header.h"
 #include "results_window.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -89,7 +91,7 @@ void MainWindow::showPrintDialog() {
                        },
                        [this] { return mEditor->fields(); },
                        [this] { return mGraph ? mGraph->picture() : QImage(); }};
-    mPrint = new PrintDialog(std::move(inputs), plotAvailable, mFileDialogs);
+    mPrint = new PrintDialog(std::move(inputs), plotAvailable, mFileDialogs, mMessages);
     addChild(mPrint);
     mPrint->placeInWorkspace();
     bringToFront(mPrint);
@@ -260,10 +262,17 @@ void MainWindow::makePlot() {
 void MainWindow::copyPlot() {
     GraphWindow* graph = loadGraph();
     bringToFront(graph);
-    graph->copyPlot();
+    if (!graph->copyPlot()) {
+        QGuiApplication::clipboard()->clear();
+        mMessages.show(NoPlotMessage());
+    }
 }
 
 void MainWindow::savePlot() {
+    if (loadGraph()->picture().isNull()) {
+        mMessages.show(NoPlotMessage());
+        return;
+    }
     CMDialog1.Filter = QString::fromLatin1(kPlotFilter);
     CMDialog1.Flags = kAskBeforeReplacing;
     CMDialog1.DialogTitle = QStringLiteral("Save Plot");

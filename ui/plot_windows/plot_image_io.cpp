@@ -9,6 +9,11 @@
 
 namespace morvane {
 
+Message NoPlotMessage() {
+    return Message{"Plot", "There is no plot yet: choose Plot > Produce Plot first.",
+                   MessageIcon::Information, MessageButtons::Ok};
+}
+
 void copyPlotToClipboard(const QImage& picture) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "message.h"
+
 #include <QImage>
 #include <QString>
 
 #include <string>
 
 namespace morvane {
+
+// What Copy Plot, Save Plot and printing the plot say while no plot is drawn.
+Message NoPlotMessage();
 
 // Empties the clipboard and puts the plot picture on it as an image (Copy Plot).
 void copyPlotToClipboard(const QImage& picture);

@@ -2,6 +2,7 @@
 
 #include "busy_pointer.h"
 #include "mdi_child.h"
+#include "plot_image_io.h"
 #include "printer_choice.h"
 #include "report_printer.h"
 #include "twips.h"
@@ -63,8 +64,8 @@ QString PrintDialog::pdfPrinterCaption() {
 }
 
 PrintDialog::PrintDialog(PrintInputs inputs, bool plotAvailable, FileDialogBackend& fileDialogs,
-                         QWidget* parent)
-    : QWidget(parent), mInputs(std::move(inputs)), mFileDialogs(fileDialogs),
+                         MessageSink& messages, QWidget* parent)
+    : QWidget(parent), mInputs(std::move(inputs)), mFileDialogs(fileDialogs), mMessages(messages),
       mReportFont(DefaultPrinterFont()),
       lblPrinter(makeControl<QLabel>(this, "lblPrinter", QStringLiteral("Printer:"))),
       Label4(makeControl<QLabel>(this, "Label4", QString())),
@@ -149,8 +150,13 @@ void PrintDialog::updatePreviewButton() {
 }
 
 // OK: the report, then the plot, each as its own job. With neither box ticked, or every file
-// choice cancelled, nothing happens and the dialog stays open.
+// choice cancelled, nothing happens and the dialog stays open; so it does, with a message, when
+// the plot is ticked but a new run has taken the plot away.
 void PrintDialog::cmdOKPrint_Click() {
+    if (plotTicked() && mInputs.plotPicture().isNull()) {
+        mMessages.show(NoPlotMessage());
+        return;
+    }
     std::unique_ptr<QPrinter> reportPrinter;
     std::unique_ptr<QPrinter> plotPrinter;
     if (chkResults->isChecked())

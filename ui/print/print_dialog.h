@@ -2,6 +2,7 @@
 
 #include "calibration_run.h"
 #include "file_dialog.h"
+#include "message.h"
 #include "report_statements.h"
 
 #include <QFont>
@@ -43,9 +44,9 @@ class PrintDialog : public QWidget {
     Q_OBJECT
 public:
     // plotAvailable: whether a plot has been drawn (Copy Plot is enabled); chkPlot is enabled
-    // only then. fileDialogs asks for the PDF files.
+    // only then. fileDialogs asks for the PDF files; messages says when the plot is gone.
     PrintDialog(PrintInputs inputs, bool plotAvailable, FileDialogBackend& fileDialogs,
-                QWidget* parent = nullptr);
+                MessageSink& messages, QWidget* parent = nullptr);
 
     // Enables chkPlot when a plot exists, else disables and clears it.
     void setPlotAvailable(bool available);
@@ -80,6 +81,7 @@ private:
 
     PrintInputs mInputs;
     FileDialogBackend& mFileDialogs;
+    MessageSink& mMessages;
     QString mPrinterName;
     QFont mReportFont;
 
