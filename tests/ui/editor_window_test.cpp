@@ -112,9 +112,10 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QStringList>("cells");
+        QTest::addColumn<QString>("message"); // a refused paste's, which changes no cell
         const auto row = [](const char* name, const char* start, const char* clipboard,
-                            const QStringList& cells) {
-            QTest::newRow(name) << start << clipboard << cells;
+                            const QStringList& cells, const char* message = "") {
+            QTest::newRow(name) << start << clipboard << cells << QString(message);
         };
         row("tab-separated rows from a spreadsheet", "1,1",
             "Abnormal\t21.5\t24\r\nnormal\t12.4\t13.10\r\n",
@@ -124,6 +125,12 @@ private slots:
         row("columns beyond x are dropped", "1,2", "25.3\t31.2\t99\n",
             {"1,1=", "1,2=25.3", "1,3=31.2"});
         row("rows beyond 130 are dropped", "129,2", "1\n2\n3\n", {"129,2=1", "130,2=2", "128,2="});
+        row("tags written 0 and 1, as in data files", "1,1", "0\t25\n1\t12\n",
+            {"1,1=Abnormal", "2,1=Normal"});
+        row("a decimal comma refuses the whole paste", "3,1", "0\t12.5\t13\n1\t28,7\t20\n",
+            {"3,1=", "3,2=", "4,2="},
+            "Row 4, y: \"28,7\" \u2014 use a period as the decimal separator");
+        row("so does a text", "5,3", "40\nabc\n", {"5,3="}, "Row 6, x: \"abc\" is not a number");
     }
     void pastedRowsFillTheGridFromTheCurrentCell() {
         QFETCH(QString, start);
@@ -133,6 +140,9 @@ private slots:
         QApplication::clipboard()->setText(clipboard);
         QTest::keyClick(grid(), Qt::Key_V, Qt::ControlModifier);
         verifyCells(cells);
+        QTEST(mMessages.messages.empty() ? QString()
+                                         : QString::fromStdString(mMessages.messages[0].text),
+              "message");
     }
 
     void copiedCellsAreTabSeparatedRows() {

@@ -182,6 +182,10 @@ void DataGrid::pasteText(const QString& text) {
     const int firstRow = std::max(currentGridRow(), 1);
     const int firstCol = std::max(currentGridCol(), 1);
     const QList<QStringList> rows = SplitPastedRows(text);
+    if (const std::optional<QString> refusal = PasteRefusal(rows, firstRow, firstCol)) {
+        emit pasteRefused(*refusal);
+        return;
+    }
     for (int i = 0; i < rows.size() && firstRow + i < kRows; ++i) {
         for (int j = 0; j < rows[i].size() && firstCol + j < kCols; ++j) {
             const int col = firstCol + j;

@@ -50,6 +50,8 @@ signals:
     void currentCellMovedByKeys(int row, int col);
     // A printable key was pressed while the grid had the focus.
     void textTyped(const QString& text);
+    // A paste was refused whole, for the reason given; the grid is unchanged.
+    void pasteRefused(const QString& reason);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -192,6 +192,10 @@ void EditorWindow::connectControls() {
             [this](int row, int col) { txtGrid->setText(Grid1->text(row + 1, col + 1)); });
     connect(Grid1, &DataGrid::currentCellMovedByKeys, this, &EditorWindow::cellMovedByKeys);
     connect(Grid1, &DataGrid::textTyped, this, &EditorWindow::typedIntoGrid);
+    connect(Grid1, &DataGrid::pasteRefused, this, [this](const QString& reason) {
+        mMessages.show(Message{"Paste Error", reason.toStdString(), MessageIcon::Critical,
+                               MessageButtons::Ok});
+    });
     connect(Grid1->verticalScrollBar(), &QScrollBar::valueChanged, Combotag, &QWidget::hide);
     connect(Grid1->horizontalScrollBar(), &QScrollBar::valueChanged, Combotag, &QWidget::hide);
     connect(Grid1->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {

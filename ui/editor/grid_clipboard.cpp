@@ -1,5 +1,8 @@
 #include "grid_clipboard.h"
 
+#include "calibration_records.h"
+#include "value.h"
+
 namespace morvane {
 
 QList<QStringList> SplitPastedRows(const QString& text) {
@@ -22,8 +25,30 @@ std::optional<QString> PastedTag(const QString& field) {
         if (field.compare(tag, Qt::CaseInsensitive) == 0)
             return tag;
     }
+    if (field == QLatin1String("0") || field == QLatin1String("1"))
+        return field == QLatin1String("0") ? QStringLiteral("Abnormal") : QStringLiteral("Normal");
     if (field.isEmpty())
         return QString();
+    return std::nullopt;
+}
+
+std::optional<QString> PasteRefusal(const QList<QStringList>& rows, int firstRow, int firstCol) {
+    const auto isNumber = [](QString text) { return ParseNumber(text.toStdString()).has_value(); };
+    for (qsizetype i = 0; i < rows.size() && firstRow + i <= kMaxSamples; ++i) {
+        for (qsizetype j = 0; j < rows[i].size(); ++j) {
+            const qsizetype col = firstCol + j;
+            const QString& field = rows[i][j];
+            if ((col != 2 && col != 3) || field.isEmpty() || isNumber(field))
+                continue;
+            const QString cell = QStringLiteral("Row %1, %2: \"%3\"")
+                                     .arg(firstRow + i)
+                                     .arg(QLatin1Char(col == 2 ? 'y' : 'x'))
+                                     .arg(field);
+            return isNumber(QString(field).replace(',', '.'))
+                       ? cell + QStringLiteral(" \u2014 use a period as the decimal separator")
+                       : cell + QStringLiteral(" is not a number");
+        }
+    }
     return std::nullopt;
 }
 

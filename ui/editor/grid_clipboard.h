@@ -13,9 +13,14 @@ namespace morvane {
 QList<QStringList> SplitPastedRows(const QString& text);
 
 // What a pasted field writes into the tag column: Abnormal or Normal in any letter case become
-// the tag in its usual spelling, an empty field empties the cell, anything else leaves the cell
-// as it was (nothing).
+// the tag in its usual spelling, and so do 0 and 1 as data files write them; an empty field
+// empties the cell, anything else leaves the cell as it was (nothing).
 std::optional<QString> PastedTag(const QString& field);
+
+// Why rows pasted with their first field at grid row firstRow, column firstCol are refused
+// whole: the first field for the y or x column that is neither empty nor a number, named by its
+// row and column. Nothing when every field can be written.
+std::optional<QString> PasteRefusal(const QList<QStringList>& rows, int firstRow, int firstCol);
 
 // Rows of cells as tab-separated lines, each ending in a line feed.
 QString JoinCopiedRows(const QList<QStringList>& rows);
