@@ -85,12 +85,15 @@ void MainWindow::showPrintDialog() {
     }
     // The dialog asks for the records only when OK or Preview is pressed, so it always prints
     // the current calibration.
-    PrintInputs inputs{[this] {
-                           return mSession.printedReport(
-                               mEditor->fields(), mSession.reportHeader(LocalReportDateTime()));
-                       },
-                       [this] { return mEditor->fields(); },
-                       [this] { return mGraph ? mGraph->picture() : QImage(); }};
+    PrintInputs inputs{
+        [this] {
+            return mSession.printedReport(mEditor->fields(),
+                                          mSession.reportHeader(LocalReportDateTime()));
+        },
+        [this] { return mEditor->fields(); },
+        [this] {
+            return mGraph ? PrintedPlot{mGraph->picture(), mGraph->pictureSvg()} : PrintedPlot();
+        }};
     mPrint = new PrintDialog(std::move(inputs), plotAvailable, mFileDialogs, mMessages);
     addChild(mPrint);
     mPrint->placeInWorkspace();

@@ -153,7 +153,7 @@ void PrintDialog::updatePreviewButton() {
 // choice cancelled, nothing happens and the dialog stays open; so it does, with a message, when
 // the plot is ticked but a new run has taken the plot away.
 void PrintDialog::cmdOKPrint_Click() {
-    if (plotTicked() && mInputs.plotPicture().isNull()) {
+    if (plotTicked() && mInputs.plot().isNull()) {
         mMessages.show(NoPlotMessage());
         return;
     }
@@ -173,7 +173,7 @@ void PrintDialog::cmdOKPrint_Click() {
         if (reportPrinter)
             PrintResultsReport(mInputs.printedReport(), *reportPrinter, mReportFont);
         if (plotPrinter)
-            PrintPlotPicture(mInputs.plotPicture(), *plotPrinter);
+            PrintPlotPicture(mInputs.plot(), *plotPrinter);
     }
     chkResults->setChecked(false);
     chkPlot->setChecked(false);
@@ -219,12 +219,12 @@ void PrintDialog::paintPreview(QPrinter& printer) {
     if (chkResults->isChecked()) {
         PaintReportStatements(painter, printer, mInputs.printedReport(), mReportFont);
     }
-    const QImage picture = plotTicked() ? mInputs.plotPicture() : QImage();
-    if (picture.isNull())
+    const PrintedPlot plot = plotTicked() ? mInputs.plot() : PrintedPlot();
+    if (plot.isNull())
         return;
     if (chkResults->isChecked())
         printer.newPage();
-    PaintPlotPicture(painter, printer, picture);
+    PaintPlotPicture(painter, printer, plot);
 }
 
 } // namespace morvane

@@ -3,6 +3,7 @@
 #include "calibration_run.h"
 #include "file_dialog.h"
 #include "message.h"
+#include "report_printer.h"
 #include "report_statements.h"
 
 #include <QFont>
@@ -27,8 +28,8 @@ struct PrintInputs {
     std::function<ReportStatements()> printedReport;
     // The data editor's fields as they stand: the calibration identifier names PDF files.
     std::function<EditorFields()> editorFields;
-    // The plot window's picture; a null image when no plot has been drawn.
-    std::function<QImage()> plotPicture;
+    // The plot window's plot; null when no plot has been drawn.
+    std::function<PrintedPlot()> plot;
 };
 
 // The system's default printer, or an empty name when no printer is installed.

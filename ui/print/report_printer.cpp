@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
+#include <QSvgRenderer>
 
 #include <cmath>
 
@@ -85,10 +86,16 @@ QRectF PlotPictureTarget(QSizeF picture, QSizeF page) {
     return {QPointF((page.width() - size.width()) / 2.0, 0.0), size};
 }
 
-void PaintPlotPicture(QPainter& painter, QPrinter& printer, const QImage& picture) {
+void PaintPlotPicture(QPainter& painter, QPrinter& printer, const PrintedPlot& plot) {
     const QSizeF page(printer.width(), printer.height());
+    const QRectF target = PlotPictureTarget(QSizeF(plot.picture.size()), page);
+    QSvgRenderer vectors(QByteArray::fromStdString(plot.svg));
+    if (vectors.isValid()) {
+        vectors.render(&painter, target);
+        return;
+    }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(PlotPictureTarget(QSizeF(picture.size()), page), picture);
+    painter.drawImage(target, plot.picture);
 }
 
 bool PrintResultsReport(const ReportStatements& statements, QPrinter& printer, const QFont& font) {
@@ -99,13 +106,13 @@ bool PrintResultsReport(const ReportStatements& statements, QPrinter& printer, c
     return painter.end();
 }
 
-bool PrintPlotPicture(const QImage& picture, QPrinter& printer) {
-    if (picture.isNull())
+bool PrintPlotPicture(const PrintedPlot& plot, QPrinter& printer) {
+    if (plot.isNull())
         return false;
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    PaintPlotPicture(painter, printer, picture);
+    PaintPlotPicture(painter, printer, plot);
     return painter.end();
 }
 

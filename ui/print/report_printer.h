@@ -3,10 +3,12 @@
 #include "report_statements.h"
 
 #include <QFont>
+#include <QImage>
 #include <QRectF>
 #include <QSizeF>
 
-class QImage;
+#include <string>
+
 class QPainter;
 class QPrinter;
 
@@ -28,8 +30,19 @@ void PaintReportStatements(QPainter& painter, QPrinter& printer, const ReportSta
 // area allows, keeping its proportions, at the top and centred across.
 QRectF PlotPictureTarget(QSizeF picture, QSizeF page);
 
-// Draws the picture at its PlotPictureTarget() on the page.
-void PaintPlotPicture(QPainter& painter, QPrinter& printer, const QImage& picture);
+// The plot as it is printed: the plot window's picture at the designed size, and the same plot
+// as an SVG document of that size, which is drawn as lines and texts so that paper and PDF get
+// it sharp. Null while no plot has been drawn.
+struct PrintedPlot {
+    QImage picture;
+    std::string svg;
+
+    bool isNull() const { return picture.isNull(); }
+};
+
+// Draws the plot at its picture's PlotPictureTarget() on the page: the SVG document as
+// vectors, or the picture when there is no document.
+void PaintPlotPicture(QPainter& painter, QPrinter& printer, const PrintedPlot& plot);
 
 // PrintResultsReport: prints the statements of the printed report as one job on printer, in
 // font. Writes no file
@@ -38,8 +51,8 @@ void PaintPlotPicture(QPainter& painter, QPrinter& printer, const QImage& pictur
 bool PrintResultsReport(const ReportStatements& statements, QPrinter& printer,
                         const QFont& font = DefaultPrinterFont());
 
-// Prints the plot window's picture as one job of one page on printer. False when there is no
-// picture or the job could not be started.
-bool PrintPlotPicture(const QImage& picture, QPrinter& printer);
+// Prints the plot as one job of one page on printer. False when there is no plot or the job
+// could not be started.
+bool PrintPlotPicture(const PrintedPlot& plot, QPrinter& printer);
 
 } // namespace morvane
