@@ -164,9 +164,9 @@ FileReading ReadDataFile(const std::string& path, CalibrationDataSet& data, Mess
     if (!folderExists(path))
         return FileReading::FolderMissing;
     // A save cut short leaves its temporary file; its bytes are half a data set at best.
-    WholeFile file =
-        IsPartialSaveFile(path) ? WholeFile{{}, WholeFileProblem::NotRead} : ReadWholeFile(path);
-    if (file.problem != WholeFileProblem::None) {
+    const bool partialSave = IsPartialSaveFile(path);
+    WholeFile file = partialSave ? WholeFile{} : ReadWholeFile(path);
+    if (partialSave || file.problem != WholeFileProblem::None) {
         data.SampleCount = 0;
         sink.show(DataErrorMessage(kCantOpenFileText));
         return FileReading::Refused;
