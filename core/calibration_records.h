@@ -23,6 +23,7 @@ struct GridCells {
 
     std::string& at(int row, int column) { return cells[row][column]; }
     const std::string& at(int row, int column) const { return cells[row][column]; }
+    friend bool operator==(const GridCells&, const GridCells&) = default;
 };
 
 // What a data file holds and the editor shows: the two preparation names, the reference ISI
@@ -64,6 +65,7 @@ struct EditorFields {
     std::string txtSDReg = defaults::kSDLimitText;
     std::string ComboCI = defaults::kConfidenceLevel;
     bool Chkbox1 = false;
+    friend bool operator==(const EditorFields&, const EditorFields&) = default;
 };
 
 // Everything a calibration run computed. One record for the program's whole life: each run

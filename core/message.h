@@ -9,8 +9,8 @@ namespace morvane {
 inline constexpr const char* kApplicationTitle = "TIRONEX 3.1";
 
 enum class MessageIcon { Critical, Question, Information };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, SaveDiscardCancel };
+enum class MessageAnswer { Ok, Yes, No, Save, Discard, Cancel };
 
 // One message box: what the user reads and how they can answer.
 struct Message {
@@ -33,7 +33,8 @@ public:
     virtual MessageAnswer show(const Message& message) = 0;
 };
 
-// A sink that keeps every message and answers questions from a script (Yes by default).
+// A sink that keeps every message and answers questions from a script (Yes by default, Discard
+// when asked whether to save changes).
 class RecordingMessageSink : public MessageSink {
 public:
     MessageAnswer show(const Message& message) override {
@@ -41,7 +42,8 @@ public:
         if (message.buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
         if (answers.empty())
-            return MessageAnswer::Yes;
+            return message.buttons == MessageButtons::YesNo ? MessageAnswer::Yes
+                                                            : MessageAnswer::Discard;
         MessageAnswer answer = answers.front();
         answers.erase(answers.begin());
         return answer;

@@ -40,19 +40,47 @@ private:
     QList<QCursor> mCursors;
 };
 
+// The buttons a box offers, the first one being its default.
+QList<QMessageBox::StandardButton> boxButtons(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return {QMessageBox::Ok};
+    case MessageButtons::YesNo:
+        return {QMessageBox::Yes, QMessageBox::No};
+    case MessageButtons::SaveDiscardCancel:
+        return {QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel};
+    }
+    return {QMessageBox::Ok};
+}
+
+MessageAnswer answerOf(int pressed) {
+    switch (pressed) {
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Save:
+        return MessageAnswer::Save;
+    case QMessageBox::Discard:
+        return MessageAnswer::Discard;
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
 } // namespace
 
 MessageAnswer MessageBoxSink::show(const Message& message) {
-    const bool question = message.buttons == MessageButtons::YesNo;
+    const QList<QMessageBox::StandardButton> buttons = boxButtons(message.buttons);
     QMessageBox box(boxIcon(message.icon), QString::fromStdString(message.shownTitle()),
-                    QString::fromStdString(message.text),
-                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, mParent);
-    box.setDefaultButton(question ? QMessageBox::Yes : QMessageBox::Ok);
+                    QString::fromStdString(message.text), QMessageBox::NoButton, mParent);
+    for (const QMessageBox::StandardButton button : buttons)
+        box.addButton(button);
+    box.setDefaultButton(buttons.constFirst());
     LiftedBusyCursor normalPointer;
-    const int pressed = box.exec();
-    if (!question)
-        return MessageAnswer::Ok;
-    return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    return answerOf(box.exec());
 }
 
 } // namespace morvane

@@ -7,8 +7,9 @@ class QWidget;
 namespace morvane {
 
 // Shows each message as a modal message box over the given window: the critical-stop,
-// question or information icon, OK or Yes and No, and the message's title (the application
-// title when it has none). A busy pointer is lifted while the box is open.
+// question or information icon, OK, Yes and No, or Save, Discard and Cancel (Escape cancels),
+// and the message's title (the application title when it has none). A busy pointer is lifted
+// while the box is open.
 class MessageBoxSink : public MessageSink {
 public:
     explicit MessageBoxSink(QWidget* parent = nullptr) : mParent(parent) {}

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <tuple>
+
 namespace morvane {
 
 namespace {
@@ -65,11 +67,13 @@ EditorWindow::EditorWindow(CalibrationDataSet& data, MessageSink& messages, QWid
     fitGrid();
     setDesignedTabOrder();
     connectControls();
+    connectChangeSignals();
     Combotag->hide();
     Combotag->raise();
     CurrentCol = 1;
     CurrentRow = 1;
     RefreshPosition();
+    markUnchanged();
     txtGrid->setFocus();
 }
 
@@ -209,6 +213,15 @@ void EditorWindow::connectControls() {
     connect(Command1, &QPushButton::clicked, this, &EditorWindow::calibrateRequested);
 }
 
+void EditorWindow::connectChangeSignals() {
+    connect(Grid1, &QTableWidget::itemChanged, this, &EditorWindow::contentsChanged);
+    for (QLineEdit* field :
+         {txtid, txtIRP, txtWRP, txtISI, txtSEISI, txtLowerINR, txtUpperINR, txtSDReg})
+        connect(field, &QLineEdit::textChanged, this, &EditorWindow::contentsChanged);
+    connect(ComboCI, &QComboBox::currentIndexChanged, this, &EditorWindow::contentsChanged);
+    connect(Chkbox1, &QCheckBox::toggled, this, &EditorWindow::contentsChanged);
+}
+
 QSize EditorWindow::designedClientSize() const {
     return twipsToPixels(QSize(kClientWidth, kClientHeight), this);
 }
@@ -290,6 +303,19 @@ void EditorWindow::setFields(const EditorFields& fields) {
     }
     ComboCI->setCurrentText(fromStd(fields.ComboCI));
     Chkbox1->setChecked(fields.Chkbox1);
+}
+
+bool EditorWindow::isChanged() const {
+    const EditorFields now = fields();
+    const auto header = [](const EditorFields& f) {
+        return std::tie(f.txtIRP, f.txtWRP, f.txtISI, f.txtSEISI);
+    };
+    return Grid1->cells() != mUnchangedGrid || header(now) != header(mUnchangedFields);
+}
+
+void EditorWindow::markUnchanged() {
+    mUnchangedGrid = Grid1->cells();
+    mUnchangedFields = fields();
 }
 
 void EditorWindow::focusEditBox() {

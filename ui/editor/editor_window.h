@@ -42,6 +42,12 @@ public:
     EditorFields fields() const;
     void setFields(const EditorFields& fields);
 
+    // Whether the grid or a field the data file keeps (the preparation names and the
+    // reference ISI with its standard error) differs from when markUnchanged was last called.
+    bool isChanged() const;
+    // The editor's contents as they stand become those of the data file opened or saved.
+    void markUnchanged();
+
     // Puts the keyboard focus in the edit box above the grid, where typed values go.
     void focusEditBox();
 
@@ -51,6 +57,8 @@ public:
 signals:
     // "Calibrate" was pressed.
     void calibrateRequested();
+    // A cell of the grid or a field changed, by the user or by the program.
+    void contentsChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -64,6 +72,7 @@ private:
     void fitGrid();
     void setDesignedTabOrder();
     void connectControls();
+    void connectChangeSignals();
 
     void gridClicked();
     void cellMovedByKeys(int row, int col);
@@ -102,6 +111,10 @@ private:
     QPushButton* Command1;
     QComboBox* Combotag;
     QPushButton* cmdDefault;
+
+    // The grid and the fields as last opened or saved.
+    GridCells mUnchangedGrid;
+    EditorFields mUnchangedFields;
 
     // The cell being edited, and the one before the last click.
     int CurrentCol = 1;

@@ -176,8 +176,9 @@ void MainWindow::addShortcuts() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // The results window asks before it closes; answering No keeps the program running.
-    if (mResults && !hostWindow(mResults)->close()) {
+    // Changed data is asked about, then the results window asks before it closes; Cancel or No
+    // keeps the program running.
+    if (!changesSettled() || (mResults && !hostWindow(mResults)->close())) {
         event->ignore();
         return;
     }
@@ -195,7 +196,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (urls.isEmpty() || !urls.constFirst().isLocalFile())
         return;
     event->acceptProposedAction();
-    openDataFile(urls.constFirst().toLocalFile());
+    if (changesSettled())
+        openDataFile(urls.constFirst().toLocalFile());
 }
 
 } // namespace morvane

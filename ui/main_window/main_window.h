@@ -91,7 +91,11 @@ private:
     void fileItemChosen(int index);
     void newDataSet();
     void openData();
-    void saveDataAs();
+    // Save Data As; true when the data set was saved.
+    bool saveDataAs();
+    // Before New, Open and the end: when the data set is changed, asks whether to save it.
+    // True when the command may go on (saved, discarded or unchanged), false when cancelled.
+    bool changesSettled();
     void saveResultsAs();
     void SaveResultsFile(const QString& fileName);
     void runCalibration();

@@ -36,6 +36,8 @@ const char* const kScratchFileName = "junk0000x";
 const char* const kNewQuestion =
     "Data and results will be erased.  Are you sure you want to proceed?";
 
+const char* const kSaveChangesQuestion = "Save the changes to the data set?";
+
 enum FileItem { New = 0, Open = 1, SaveDataAs = 2, Print = 3, SaveResultsAs = 5, Exit = 7 };
 
 std::string pathForFiles(const QString& path) {
@@ -68,8 +70,10 @@ void MainWindow::fileItemChosen(int index) {
         saveResultsAs();
         break;
     case Exit:
-        // Ends the program at once: no question, no window's closing step, nothing saved.
-        QCoreApplication::exit(0);
+        // Ends the program at once, without a window's closing step; only changed data is
+        // asked about first.
+        if (changesSettled())
+            QCoreApplication::exit(0);
         break;
     default:
         break;
@@ -105,6 +109,7 @@ void MainWindow::emptyDataSet() {
     mEditor->WriteDataToGrid();
     mEditor->setFields(mSession.fields);
     setEditorCaption(currentFileName());
+    mEditor->markUnchanged();
 }
 
 void MainWindow::setEditorCaption(const QString& name) {
@@ -136,7 +141,24 @@ void MainWindow::enablePlotCommands(bool enabled) {
         item->setEnabled(enabled);
 }
 
+bool MainWindow::changesSettled() {
+    if (!mEditor || !mEditor->isChanged())
+        return true;
+    const Message question{"", kSaveChangesQuestion, MessageIcon::Question,
+                           MessageButtons::SaveDiscardCancel};
+    switch (mMessages.show(question)) {
+    case MessageAnswer::Save:
+        return saveDataAs();
+    case MessageAnswer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void MainWindow::newDataSet() {
+    if (!changesSettled())
+        return;
     const Message question{"", kNewQuestion, MessageIcon::Question, MessageButtons::YesNo};
     if (mMessages.show(question) != MessageAnswer::Yes)
         return;
@@ -158,6 +180,8 @@ void MainWindow::newDataSet() {
 void MainWindow::openData() {
     CMDialog1.Filter = QString::fromLatin1(kDataFilter);
     CMDialog1.Flags = kAskBeforeReplacing;
+    if (!changesSettled())
+        return;
     CMDialog1.DialogTitle = QStringLiteral("Open Data File");
     // A cancelled dialog leaves the editor and everything else as they were.
     if (!CMDialog1.ShowOpen(this))
@@ -174,21 +198,26 @@ void MainWindow::openDataFile(const QString& path) {
     mEditor->setFields(mSession.fields);
     mEditor->WriteDataToGrid();
     setEditorCaption(QFileInfo(path).fileName());
+    mEditor->markUnchanged();
 }
 
-void MainWindow::saveDataAs() {
+bool MainWindow::saveDataAs() {
     CMDialog1.Filter = QString::fromLatin1(kDataFilter);
     CMDialog1.Flags = kAskBeforeReplacing;
     CMDialog1.DialogTitle = QStringLiteral("Save Data As...");
     CMDialog1.FileName = QString::fromStdString(mEditor->fields().txtid);
     CMDialog1.DefaultExt = QStringLiteral("txt");
     if (!CMDialog1.ShowSave(this))
-        return;
+        return false;
     mSession.currentFileName = pathForFiles(CMDialog1.FileName);
     mSession.fields = mEditor->fields();
-    mSession.saveDataFile(mSession.currentFileName, mEditor->gridCells(), mMessages);
+    const bool saved =
+        mSession.saveDataFile(mSession.currentFileName, mEditor->gridCells(), mMessages);
     setEditorCaption(CMDialog1.FileTitle);
     setIdentifier(CMDialog1.FileTitle.toStdString());
+    if (saved)
+        mEditor->markUnchanged();
+    return saved;
 }
 
 void MainWindow::saveResultsAs() {
