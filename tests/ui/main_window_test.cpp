@@ -9,6 +9,7 @@
 #include "window_test_support.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QImageReader>
 #include <QLabel>
@@ -288,6 +289,76 @@ private slots:
                                               kQuestion + "The selected row will be erased.  Are "
                                                           "you sure you want to proceed?"}));
         QCOMPARE(row(4), "Normal,12.6,13.4");
+    }
+
+    // Each change of the grid is one step to take back and make again; the cell it was made at
+    // becomes the cell being edited. Undone to the opened file, the data set is unchanged.
+    void gridChangesAreUndoneAndRedoneStepByStep() {
+        mDialogs.answers = {fixture("ui_calibration.txt")};
+        choose("mnuFile", "mnuFileItem1");
+        auto* grid = child<DataGrid>(mWindow->editor(), "Grid1");
+        const auto rows = [&] { return QStringList{row(2), row(3), row(4), row(5)}; };
+        const QStringList opened = rows();
+        clickCell(grid, 2, 3);
+        QTest::keyClicks(grid, "99");
+        QTest::keyClick(field("txtGrid"), Qt::Key_Return);
+        clickCell(grid, 3, 1);
+        QTest::keyClick(child<QComboBox>(mWindow->editor(), "Combotag"), Qt::Key_Home);
+        clickCell(grid, 5, 2);
+        QApplication::clipboard()->setText("40\t41\n");
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+        QTest::mouseClick(grid->verticalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(2, grid->cellRect(4, 2, grid->viewport()).center().y()));
+        choose("mnuEdit", "mnuDeleteRow"); // answered Yes
+        QCOMPARE(row(4), "Normal,40,41");
+        QList<QStringList> states;
+        const QList<QPoint> cells = {{2, 3}, {3, 1}, {5, 2}, {4, 1}};
+        for (int step = 0; step < 4; ++step) {
+            choose("mnuEdit", "mnuUndo");
+            states.prepend(rows());
+            QCOMPARE(QPoint(mWindow->editor()->currentRow(), mWindow->editor()->currentCol()),
+                     cells[3 - step]);
+        }
+        QCOMPARE(states[0], opened);
+        QCOMPARE(states[1][0], "Normal,12.9,99");
+        QCOMPARE(states[2][1], "Abnormal,11.8,12.6");
+        QCOMPARE(states[3][3], "Normal,40,41");
+        QVERIFY(!mWindow->editor()->isChanged());
+        field("txtGrid")->setFocus();
+        for (const QKeySequence& redo : {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")})
+            QTest::keySequence(field("txtGrid"), redo);
+        QCOMPARE(rows(), states[2]);
+        QTest::keySequence(field("txtGrid"), QKeySequence::Undo);
+        QCOMPARE(rows(), states[1]);
+        choose("mnuFile", "mnuFileItem0"); // Discard, then Yes
+        QVERIFY(!child<QAction>(mWindow.get(), "mnuUndo")->isEnabled());
+    }
+
+    // Only changed data brings the question. Cancel keeps everything, Save goes through Save
+    // Data As, Discard goes on.
+    void changedDataIsAskedAboutBeforeItGoes() {
+        const QString saveQuestion = kQuestion + "Save the changes to the data set?";
+        mDialogs.answers = {fixture("ui_calibration.txt"), path("saved.txt")};
+        choose("mnuFile", "mnuFileItem1");
+        auto* grid = child<DataGrid>(mWindow->editor(), "Grid1");
+        clickCell(grid, 2, 3);
+        QTest::keyClicks(grid, "99");
+        QTest::keyClick(field("txtGrid"), Qt::Key_Return);
+        mMessages.answers = {MessageAnswer::Cancel, MessageAnswer::Cancel, MessageAnswer::Save,
+                             MessageAnswer::Yes};
+        choose("mnuFile", "mnuFileItem1");
+        QVERIFY(!mWindow->close());
+        QCOMPARE(row(2), "Normal,12.9,99");
+        choose("mnuFile", "mnuFileItem0");
+        QCOMPARE(fileBytes(path("saved.txt")),
+                 fileBytes(fixture("ui_calibration.txt")).replace("12.9,13.8", "12.9,99"));
+        QCOMPARE(takeMessages(),
+                 (QStringList(3, saveQuestion)
+                  << kQuestion + "Data and results will be erased.  Are you sure you want to "
+                                 "proceed?"));
+        QCOMPARE(mDialogs.requests.size(), 2); // Open once, Save Data As once
+        QVERIFY(mWindow->close());
+        QCOMPARE(takeMessages(), QStringList());
     }
 
     void aboutBoxShowsTheVersionUntilOk() {

@@ -186,6 +186,7 @@ void DataGrid::pasteText(const QString& text) {
         emit pasteRefused(*refusal);
         return;
     }
+    const GridCells before = cells();
     for (int i = 0; i < rows.size() && firstRow + i < kRows; ++i) {
         for (int j = 0; j < rows[i].size() && firstCol + j < kCols; ++j) {
             const int col = firstCol + j;
@@ -195,6 +196,7 @@ void DataGrid::pasteText(const QString& text) {
                 setText(firstRow + i, col, *cell);
         }
     }
+    emit pasted(before, firstRow, firstCol);
 }
 
 QString DataGrid::selectedText() const {

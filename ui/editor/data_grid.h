@@ -52,6 +52,8 @@ signals:
     void textTyped(const QString& text);
     // A paste was refused whole, for the reason given; the grid is unchanged.
     void pasteRefused(const QString& reason);
+    // A paste from (row, col) changed the grid, whose cells were before as given.
+    void pasted(const GridCells& before, int row, int col);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -53,7 +54,10 @@ void EditorWindow::placeTagList() {
 void EditorWindow::tagChosen() {
     if (Grid1->currentGridCol() != DataGrid::kTagCol)
         return;
-    Grid1->setText(Grid1->currentGridRow(), DataGrid::kTagCol, Combotag->currentText());
+    const GridCells before = Grid1->cells();
+    const int row = Grid1->currentGridRow();
+    Grid1->setText(row, DataGrid::kTagCol, Combotag->currentText());
+    recordGridChange(QStringLiteral("Tag"), before, row, DataGrid::kTagCol);
     const bool hadFocus = Combotag->hasFocus();
     Combotag->hide();
     if (hadFocus)
@@ -70,8 +74,11 @@ void EditorWindow::enterPressed() {
     const int col = Grid1->currentGridCol();
     if (row >= 1 && col >= 1) {
         Grid1->setMarked(row, col, false);
-        if (col != DataGrid::kTagCol)
+        if (col != DataGrid::kTagCol) {
+            const GridCells before = Grid1->cells();
             Grid1->setText(row, col, txtGrid->text());
+            recordGridChange(QStringLiteral("Entry"), before, row, col);
+        }
     }
     // After a click on a tag cell the grid's current cell is not the marked one.
     Grid1->setMarked(CurrentRow, CurrentCol, false);
@@ -82,6 +89,13 @@ void EditorWindow::enterPressed() {
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Undo and Redo in the edit box take back changes of the grid, not of the box's text.
+    if (watched == txtGrid && event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y))
+            return true;
+    }
     if (watched == txtGrid && event->type() == QEvent::FocusIn) {
         // A mouse click places the cursor after the focus arrives, so the selection waits.
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)

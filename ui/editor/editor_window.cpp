@@ -2,6 +2,7 @@
 
 #include "caption_fit.h"
 #include "data_grid.h"
+#include "grid_change.h"
 #include "grid_conversion.h"
 #include "twips.h"
 
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QUndoStack>
 
 #include <tuple>
 
@@ -56,7 +58,7 @@ QString fromStd(const std::string& text) {
 } // namespace
 
 EditorWindow::EditorWindow(CalibrationDataSet& data, MessageSink& messages, QWidget* parent)
-    : QWidget(parent), mData(data), mMessages(messages) {
+    : QWidget(parent), mData(data), mMessages(messages), mUndoSteps(new QUndoStack(this)) {
     setObjectName(QStringLiteral("frmEditor"));
     // Relative paths (the critical t table, the scratch file of the report, the file
     // dialogs' first folder) are taken from the program's own folder.
@@ -196,6 +198,9 @@ void EditorWindow::connectControls() {
             [this](int row, int col) { txtGrid->setText(Grid1->text(row + 1, col + 1)); });
     connect(Grid1, &DataGrid::currentCellMovedByKeys, this, &EditorWindow::cellMovedByKeys);
     connect(Grid1, &DataGrid::textTyped, this, &EditorWindow::typedIntoGrid);
+    connect(Grid1, &DataGrid::pasted, this, [this](const GridCells& before, int row, int col) {
+        recordGridChange(QStringLiteral("Paste"), before, row, col);
+    });
     connect(Grid1, &DataGrid::pasteRefused, this, [this](const QString& reason) {
         mMessages.show(Message{"Paste Error", reason.toStdString(), MessageIcon::Critical,
                                MessageButtons::Ok});
@@ -244,9 +249,32 @@ void EditorWindow::WriteDataToGrid() {
 }
 
 void EditorWindow::DeleteRow(int delrow) {
-    GridCells cells = Grid1->cells();
+    const GridCells before = Grid1->cells();
+    GridCells cells = before;
     morvane::DeleteRow(cells, mData, delrow, mMessages);
     Grid1->setCells(cells);
+    recordGridChange(QStringLiteral("Delete Row"), before, delrow, DataGrid::kTagCol);
+}
+
+void EditorWindow::recordGridChange(const QString& caption, const GridCells& before, int row,
+                                    int col) {
+    GridCells after = Grid1->cells();
+    if (after == before)
+        return;
+    mUndoSteps->push(new GridChange(caption, before, std::move(after), row, col,
+                                    [this](const GridCells& cells, int atRow, int atCol) {
+                                        showUndoneCells(cells, atRow, atCol);
+                                    }));
+}
+
+void EditorWindow::showUndoneCells(const GridCells& cells, int row, int col) {
+    Combotag->hide();
+    Grid1->setCells(cells);
+    Grid1->setMarked(CurrentRow, CurrentCol, false);
+    CurrentRow = row;
+    CurrentCol = col;
+    RefreshPosition();
+    txtGrid->setText(Grid1->text(row, col));
 }
 
 void EditorWindow::deleteSelectedRow() {

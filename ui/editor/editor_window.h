@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QUndoStack;
 
 namespace morvane {
 
@@ -48,6 +49,9 @@ public:
     // The editor's contents as they stand become those of the data file opened or saved.
     void markUnchanged();
 
+    // The grid's changes as undo steps: each Enter entry, chosen tag, paste and deleted row.
+    QUndoStack* undoStack() const { return mUndoSteps; }
+
     // Puts the keyboard focus in the edit box above the grid, where typed values go.
     void focusEditBox();
 
@@ -82,6 +86,9 @@ private:
     void typedIntoGrid(const QString& text);
     void enterPressed();
     bool isParameterField(const QWidget* widget) const;
+    // Makes the change from the cells before to the grid as it stands one undo step.
+    void recordGridChange(const QString& caption, const GridCells& before, int row, int col);
+    void showUndoneCells(const GridCells& cells, int row, int col);
 
     CalibrationDataSet& mData;
     MessageSink& mMessages;
@@ -111,6 +118,7 @@ private:
     QPushButton* Command1;
     QComboBox* Combotag;
     QPushButton* cmdDefault;
+    QUndoStack* mUndoSteps;
 
     // The grid and the fields as last opened or saved.
     GridCells mUnchangedGrid;

@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QTimer>
+#include <QUndoStack>
 
 namespace morvane {
 
@@ -87,6 +88,13 @@ void MainWindow::createMenus() {
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuDeleteRow = addItem(mnuEdit, "mnuDeleteRow", "&Delete Row", true);
     connect(mnuDeleteRow, &QAction::triggered, this, [this] { mEditor->deleteSelectedRow(); });
+    mnuUndo = addItem(mnuEdit, "mnuUndo", "&Undo", false);
+    mnuUndo->setShortcut(QKeySequence::Undo);
+    mnuRedo = addItem(mnuEdit, "mnuRedo", "&Redo", false);
+    mnuRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(mnuUndo, &QAction::triggered, this, [this] { mEditor->undoStack()->undo(); });
+    connect(mnuRedo, &QAction::triggered, this, [this] { mEditor->undoStack()->redo(); });
     createViewAndPlotMenus();
     mnuAbout = menuBar()->addAction(QStringLiteral("&About"));
     mnuAbout->setObjectName(QStringLiteral("mnuAbout"));

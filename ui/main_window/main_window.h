@@ -75,6 +75,7 @@ private:
     // The windows.
     QMdiSubWindow* addChild(QWidget* window);
     void loadEditor();
+    void connectUndoSteps();
     // Brings the data editor to the front with the keyboard focus in its edit box.
     void showEditor();
     void placeEditor();
@@ -134,6 +135,8 @@ private:
     QList<QAction*> mnuFileItem;
     QMenu* mnuEdit;
     QAction* mnuDeleteRow;
+    QAction* mnuUndo;
+    QAction* mnuRedo;
     QMenu* mnuView;
     QAction* mnuDataEditor;
     QAction* mnuResults;

@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -45,9 +46,19 @@ void MainWindow::loadEditor() {
     }
     mEditor = new EditorWindow(mSession.calibration.data, mMessages);
     connect(mEditor, &EditorWindow::calibrateRequested, this, &MainWindow::runCalibration);
+    connectUndoSteps();
     addChild(mEditor);
     placeEditor();
     showEditor();
+}
+
+void MainWindow::connectUndoSteps() {
+    // Each editor brings its own history, so New and Open start a new one.
+    QUndoStack* steps = mEditor->undoStack();
+    connect(steps, &QUndoStack::canUndoChanged, mnuUndo, &QAction::setEnabled);
+    connect(steps, &QUndoStack::canRedoChanged, mnuRedo, &QAction::setEnabled);
+    mnuUndo->setEnabled(false);
+    mnuRedo->setEnabled(false);
 }
 
 void MainWindow::showEditor() {

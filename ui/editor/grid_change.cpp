@@ -1,0 +1,22 @@
+#include "grid_change.h"
+
+#include <utility>
+
+namespace morvane {
+
+GridChange::GridChange(const QString& caption, GridCells before, GridCells after, int row, int col,
+                       ShowCells show)
+    : QUndoCommand(caption), mBefore(std::move(before)), mAfter(std::move(after)), mRow(row),
+      mCol(col), mShow(std::move(show)) {}
+
+void GridChange::undo() {
+    mShow(mBefore, mRow, mCol);
+}
+
+void GridChange::redo() {
+    if (std::exchange(mMade, false))
+        return;
+    mShow(mAfter, mRow, mCol);
+}
+
+} // namespace morvane
