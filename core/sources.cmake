@@ -10,6 +10,7 @@ set(MORVANE_CORE_SOURCES
   data_file.cpp
   engine_steps.cpp
   grid_conversion.cpp
+  grid_feedback.cpp
   number_format.cpp
   report_header.cpp
   report_page_layout.cpp

@@ -5,9 +5,11 @@
 #include "results_window.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace morvane;
@@ -29,6 +31,23 @@ private slots:
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTRY_COMPARE(window.frameGeometry(), window.screen()->availableGeometry());
+
+        // The editor maximised: its grid takes the height, at the application's own font.
+        window.editor()->parentWidget()->showMaximized();
+        auto* grid = window.editor()->findChild<QTableWidget*>("Grid1");
+        QTRY_VERIFY(grid->height() > window.editor()->designedClientSize().height() / 2);
+        const int rowsShown = grid->rowAt(grid->viewport()->height() - 1) + 1;
+        const int wanted = window.screen()->size().height() >= 1024 ? 35 : 15;
+        QVERIFY2(rowsShown >= wanted, qPrintable(QString::number(rowsShown)));
+        for (const QLabel* label : window.editor()->findChildren<QLabel*>())
+            QVERIFY2(label->font().pointSizeF() >= QApplication::font().pointSizeF(),
+                     qPrintable(label->text()));
+        const QFontMetrics cells(grid->font());
+        QVERIFY(cells == QFontMetrics(QApplication::font()));
+        QVERIFY(grid->columnWidth(0) >= cells.horizontalAdvance("Abnormal"));
+        for (int col : {1, 2})
+            QVERIFY(grid->columnWidth(col) >= cells.horizontalAdvance("123.45"));
+        window.editor()->parentWidget()->showNormal();
 
         QTest::keyClick(window.editor()->findChild<QWidget*>("txtGrid"), Qt::Key_Return,
                         Qt::ControlModifier);

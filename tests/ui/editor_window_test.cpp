@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 
 #include <memory>
 
@@ -143,6 +144,48 @@ private slots:
         QTEST(mMessages.messages.empty() ? QString()
                                          : QString::fromStdString(mMessages.messages[0].text),
               "message");
+    }
+
+    // Typed texts are kept as typed. A time that is no use is drawn in red with its reason as
+    // tooltip, and the line under the grid counts the rows as they are typed.
+    void unusableTimesAreRedAndRowsAreCounted() {
+        const auto type = [&](const QString& cell, const QString& text) {
+            clickCell(cell);
+            if (colOf(cell) == 1)
+                return QTest::keyClick(tagList(), text == "Normal" ? Qt::Key_End : Qt::Key_Home);
+            QTest::keyClicks(grid(), text);
+            QTest::keyClick(editBox(), Qt::Key_Return);
+        };
+        const QStringList typed = {"1,1=Normal", "1,2=12.5", "1,3=28,7",     "2,1=Abnormal",
+                                   "2,2=-1",     "2,3=30",   "3,1=Abnormal", "3,2=20",
+                                   "3,3=22",     "4,2=abc"};
+        for (const QString& cell : typed)
+            type(cell.section('=', 0, 0), cell.section('=', 1));
+        verifyCells(typed);
+        const auto counts = [&] { return child<QLabel>(mEditor.get(), "lblRowCounts")->text(); };
+        QCOMPARE(counts(), "0 normal, 1 abnormal, 3 incomplete rows");
+        const auto reason = [&](int row, int col) {
+            return grid()->model()->index(row - 1, col - 1).data(Qt::ToolTipRole).toString();
+        };
+        QCOMPARE(reason(1, 3), "\"28,7\" \u2014 use a period as the decimal separator");
+        QCOMPARE(reason(2, 2), "\"-1\" is not a positive number");
+        QCOMPARE(reason(4, 2), "\"abc\" is not a number");
+        const QImage shown = grid()->viewport()->grab().toImage();
+        const auto redPixels = [&](int row, int col) {
+            const QRect cell = grid()->cellRect(row, col, grid()->viewport());
+            int red = 0;
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                for (int y = cell.top(); y <= cell.bottom(); ++y)
+                    red +=
+                        shown.pixelColor(x, y).red() > 160 && shown.pixelColor(x, y).green() < 90;
+            return red;
+        };
+        QVERIFY(redPixels(1, 3) > 0 && redPixels(4, 2) > 0);
+        QCOMPARE(redPixels(1, 2) + redPixels(3, 3), 0);
+        type("1,3", "28.7");
+        type("2,2", "15");
+        QCOMPARE(reason(1, 3) + reason(2, 2), QString());
+        QCOMPARE(counts(), "1 normal, 2 abnormal, 1 incomplete row");
     }
 
     void copiedCellsAreTabSeparatedRows() {

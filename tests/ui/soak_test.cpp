@@ -32,6 +32,9 @@ const char* const kItems[] = {"mnuFileItem0", "mnuFileItem1",  "mnuFileItem2", "
                               "mnuDeleteRow", "mnuDataEditor", "mnuResults",   "mnuGraph",
                               "mnuMakePlot",  "mnuCopyPlot",   "mnuSavePlot",  "mnuAbout"};
 
+const MessageAnswer kAnswers[] = {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Save,
+                                  MessageAnswer::Discard, MessageAnswer::Cancel};
+
 } // namespace
 
 class SoakTest : public QObject {
@@ -77,7 +80,8 @@ private slots:
                 if (pick(4) == 0)
                     file.reset(); // Cancel
                 dialogs.answers = {file};
-                messages.answers = {pick(2) ? MessageAnswer::Yes : MessageAnswer::No};
+                messages.answers = {kAnswers[pick(std::size(kAnswers))],
+                                    kAnswers[pick(std::size(kAnswers))]};
                 if (auto* item = child<QAction>(&window, name); item->isEnabled())
                     item->trigger();
             }
@@ -87,6 +91,7 @@ private slots:
             QVERIFY(!message.shownTitle().empty() && !message.text.empty());
         // The program still calibrates a good file from start to end.
         dialogs.answers = {fixture("ui_calibration.txt")};
+        messages.answers = {MessageAnswer::Discard};
         child<QAction>(&window, "mnuFileItem1")->trigger();
         QTest::mouseClick(child<QPushButton>(window.editor(), "Command1"), Qt::LeftButton);
         QVERIFY(child<QAction>(&window, "mnuMakePlot")->isEnabled());

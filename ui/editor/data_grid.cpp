@@ -1,6 +1,7 @@
 #include "data_grid.h"
 
 #include "grid_clipboard.h"
+#include "grid_feedback.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -125,8 +126,21 @@ void DataGrid::setText(int row, int col, const QString& text) {
             corner->update();
         return;
     }
-    if (QTableWidgetItem* cell = dataItem(row, col))
-        cell->setText(text);
+    QTableWidgetItem* cell = dataItem(row, col);
+    if (!cell || cell->text() == text)
+        return;
+    cell->setText(text);
+    if (row >= 1 && col > kTagCol)
+        showTimeProblem(cell);
+    emit cellTextChanged();
+}
+
+void DataGrid::showTimeProblem(QTableWidgetItem* cell) {
+    const std::string text = cell->text().toStdString();
+    const PTTextProblem problem = JudgePTText(text);
+    const bool wrong = problem != PTTextProblem::None;
+    cell->setForeground(wrong ? QBrush(Qt::red) : QBrush());
+    cell->setToolTip(wrong ? QString::fromStdString(PTTextProblemText(text, problem)) : QString());
 }
 
 GridCells DataGrid::cells() const {
@@ -176,6 +190,14 @@ void DataGrid::applyDesignedColumnWidths() {
     verticalHeader()->setFixedWidth(spaces(kDesignedSpaces[0]));
     for (int col = 1; col < kCols; ++col)
         setColumnWidth(col - 1, spaces(kDesignedSpaces[col]));
+}
+
+void DataGrid::widenTimeColumnsFor(const QString& text) {
+    // The cell's text margins on both sides, as the style draws them.
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const int needed = fontMetrics().horizontalAdvance(text) + margins + 2;
+    for (int col = kTagCol + 1; col < kCols; ++col)
+        setColumnWidth(col - 1, std::max(columnWidth(col - 1), needed));
 }
 
 void DataGrid::pasteText(const QString& text) {

@@ -9,7 +9,8 @@ namespace morvane {
 // The editor's grid of 131 rows by 4 columns, addressed in grid coordinates: row 0 is the fixed
 // header row and column 0 the fixed column of row numbers (drawn as the table's headers), rows
 // 1 to 130 and columns 1 (tag), 2 (y) and 3 (x) are the data cells. The grid never edits a cell
-// itself; the data editor writes into it.
+// itself; the data editor writes into it. A y or x cell whose text is no usable time is drawn in
+// red, its tooltip saying why; the text itself is kept as written.
 class DataGrid : public QTableWidget {
     Q_OBJECT
 
@@ -38,6 +39,8 @@ public:
 
     // The column widths as designed: so many space characters of the grid's font.
     void applyDesignedColumnWidths();
+    // Widens the y and x columns, where needed, to show the text whole.
+    void widenTimeColumnsFor(const QString& text);
 
     // Tab- or comma-separated rows, pasted from the current cell down and to the right: tags
     // only as Abnormal or Normal, values as typed, nothing beyond row 130 or column 3.
@@ -46,6 +49,8 @@ public:
     QString selectedText() const;
 
 signals:
+    // The text of a cell changed, whoever changed it.
+    void cellTextChanged();
     // The arrow keys (or Page Up/Down, Home, End) moved the current cell.
     void currentCellMovedByKeys(int row, int col);
     // A printable key was pressed while the grid had the focus.
@@ -60,6 +65,7 @@ protected:
 
 private:
     QTableWidgetItem* dataItem(int row, int col) const;
+    void showTimeProblem(QTableWidgetItem* cell);
     void highlightOnlyRanges();
     QString mCornerText; // the header cell above the row numbers
 };

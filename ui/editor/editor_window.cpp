@@ -4,6 +4,7 @@
 #include "data_grid.h"
 #include "grid_change.h"
 #include "grid_conversion.h"
+#include "grid_feedback.h"
 #include "twips.h"
 
 #include <QCheckBox>
@@ -16,9 +17,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <tuple>
 
 namespace morvane {
@@ -28,6 +31,11 @@ namespace {
 // The client area the controls were designed for, in twips.
 constexpr int kClientWidth = 6375;
 constexpr int kClientHeight = 5805;
+// Where the grid ends and the right-hand column of fields begins, in twips.
+constexpr int kGridBottom = 720 + 4935;
+constexpr int kRightColumnLeft = 3600;
+// Pixels between the grid and its line of row counts, and below that line.
+constexpr int kRowCountsGap = 3;
 
 const char* const kDeleteRowQuestion =
     "The selected row will be erased.  Are you sure you want to proceed?";
@@ -64,9 +72,7 @@ EditorWindow::EditorWindow(CalibrationDataSet& data, MessageSink& messages, QWid
     // dialogs' first folder) are taken from the program's own folder.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     createControls();
-    placeControls();
-    fitTexts();
-    fitGrid();
+    arrangeControls();
     setDesignedTabOrder();
     connectControls();
     connectChangeSignals();
@@ -114,9 +120,46 @@ void EditorWindow::createControls() {
     cmdDefault->setFocusPolicy(Qt::NoFocus);
     // It lies below the client area and only receives the Enter key; it is never seen.
     cmdDefault->hide();
+    lblRowCounts = makeLabel(this, "lblRowCounts", "0 normal, 0 abnormal, 0 incomplete rows");
 }
 
-void EditorWindow::placeControls() {
+void EditorWindow::arrangeControls() {
+    // Fonts start again from the application's, so that a larger editor shows them unshrunk.
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        control->setFont(QFont());
+    const QSize extra = (size() - designedClientSize()).expandedTo(QSize(0, 0));
+    const bool larger = extra.width() > 0 || extra.height() > 0;
+    int widening = 0;
+    if (larger) {
+        placeControls(0);
+        widening = std::clamp(gridWidthForFont(font(), true) - Grid1->width(), 0, extra.width());
+    }
+    placeControls(widening);
+    fitTexts(widening, extra.width());
+    if (larger) {
+        Grid1->resize(Grid1->width() + widening, Grid1->height() + extra.height());
+        giveCaptionsTheirRoom();
+    }
+    fitGrid(larger);
+    placeRowCounts();
+}
+
+// In a larger editor the confidence list and the Tomenson label take the room their texts need
+// at the application's font, and the control to the right of each moves along.
+void EditorWindow::giveCaptionsTheirRoom() {
+    constexpr int kGap = 6;
+    for (QWidget* control : {static_cast<QWidget*>(ComboCI), static_cast<QWidget*>(Label9)})
+        control->setFont(QFont());
+    ComboCI->resize(std::max(ComboCI->width(), ComboCI->minimumSizeHint().width()),
+                    ComboCI->height());
+    Label8->move(std::max(Label8->x(), ComboCI->geometry().right() + kGap), Label8->y());
+    Label9->setWordWrap(false);
+    Label9->adjustSize();
+    Label9->resize(Label9->width(), std::max(Label9->height(), Chkbox1->height()));
+    Chkbox1->move(std::max(Chkbox1->x(), Label9->geometry().right() + kGap), Chkbox1->y());
+}
+
+void EditorWindow::placeControls(int widening) {
     const struct {
         QWidget* control;
         int left, top, width, height;
@@ -135,13 +178,16 @@ void EditorWindow::placeControls() {
         {Command1, 3600, 5280, 1215, 375},   {Combotag, 4920, 5280, 1335, 315},
         {cmdDefault, 2400, 6000, 1935, 495},
     };
+    const int rightColumn = twipsToPixelsX(kRightColumnLeft, this);
     for (const auto& design : designs) {
-        design.control->setGeometry(
-            twipsToPixels(design.left, design.top, design.width, design.height, this));
+        QRect place = twipsToPixels(design.left, design.top, design.width, design.height, this);
+        if (place.left() >= rightColumn)
+            place.translate(widening, 0);
+        design.control->setGeometry(place);
     }
 }
 
-void EditorWindow::fitTexts() {
+void EditorWindow::fitTexts(int widening, int extraWidth) {
     // A label may use the free room to its right up to the next control or the window's edge.
     const struct {
         QLabel* label;
@@ -152,34 +198,52 @@ void EditorWindow::fitTexts() {
         {Label6, kClientWidth},  {Label7, kClientWidth}, {Label8, kClientWidth},
         {Label9, 5520},
     };
-    for (const auto& fit : labels)
-        FitLabel(fit.label, twipsToPixelsX(fit.rightLimit, this));
+    for (const auto& fit : labels) {
+        const int shift = fit.rightLimit == kClientWidth ? extraWidth : widening;
+        FitLabel(fit.label, twipsToPixelsX(fit.rightLimit, this) + shift);
+    }
     for (QWidget* control : {static_cast<QWidget*>(ComboCI), static_cast<QWidget*>(Command1)})
         FitControlText(control);
 }
 
-void EditorWindow::fitGrid() {
+void EditorWindow::fitGrid(bool roomy) {
     // The row numbers, the tag column (wide enough for the tag list over it) and the two PT
     // columns share the grid's width beside its scroll bar.
-    const int room =
-        Grid1->width() - 2 * Grid1->frameWidth() - Grid1->verticalScrollBar()->sizeHint().width();
-    const auto columnsWidth = [&](const QFont& font) {
-        Grid1->setFont(font);
-        Combotag->setFont(font);
-        Grid1->applyDesignedColumnWidths();
-        Grid1->setColumnWidth(0,
-                              std::max(Grid1->columnWidth(0), Combotag->minimumSizeHint().width()));
-        int width = Grid1->verticalHeader()->width();
-        for (int col = 0; col < Grid1->columnCount(); ++col)
-            width += Grid1->columnWidth(col);
-        return width;
-    };
-    const QFont font =
-        FittingFont(Grid1->font(), [&](const QFont& f) { return columnsWidth(f) <= room; });
-    columnsWidth(font);
+    const int room = Grid1->width();
+    const QFont font = FittingFont(
+        Grid1->font(), [&](const QFont& f) { return gridWidthForFont(f, roomy) <= room; });
+    gridWidthForFont(font, roomy);
     // Every row is as high as the tag list, so that the list covers a tag cell exactly.
     Grid1->verticalHeader()->setMinimumSectionSize(Combotag->height());
     Grid1->verticalHeader()->setDefaultSectionSize(Combotag->height());
+}
+
+// Gives the grid and the tag list the font and the columns their widths for it (roomy: at least
+// wide enough for a time such as "123.45"); returns the width the grid then needs, its frame and
+// scroll bar included.
+int EditorWindow::gridWidthForFont(const QFont& font, bool roomy) {
+    Grid1->setFont(font);
+    Combotag->setFont(font);
+    Grid1->applyDesignedColumnWidths();
+    if (roomy)
+        Grid1->widenTimeColumnsFor(QStringLiteral("123.45"));
+    Grid1->setColumnWidth(0, std::max(Grid1->columnWidth(0), Combotag->minimumSizeHint().width()));
+    int width = Grid1->verticalHeader()->width() + 2 * Grid1->frameWidth() +
+                Grid1->verticalScrollBar()->sizeHint().width();
+    for (int col = 0; col < Grid1->columnCount(); ++col)
+        width += Grid1->columnWidth(col);
+    return width;
+}
+
+void EditorWindow::placeRowCounts() {
+    const QRect grid = Grid1->geometry();
+    // Below the grid and the Calibrate button, the line may use the editor's whole width.
+    lblRowCounts->setGeometry(grid.left(), grid.bottom() + 1 + kRowCountsGap,
+                              width() - 2 * grid.left(), lblRowCounts->fontMetrics().height());
+}
+
+void EditorWindow::showRowCounts() {
+    lblRowCounts->setText(QString::fromStdString(GridRowCountsText(CountGridRows(Grid1->cells()))));
 }
 
 void EditorWindow::setDesignedTabOrder() {
@@ -219,7 +283,8 @@ void EditorWindow::connectControls() {
 }
 
 void EditorWindow::connectChangeSignals() {
-    connect(Grid1, &QTableWidget::itemChanged, this, &EditorWindow::contentsChanged);
+    connect(Grid1, &DataGrid::cellTextChanged, this, &EditorWindow::contentsChanged);
+    connect(Grid1, &DataGrid::cellTextChanged, this, &EditorWindow::showRowCounts);
     for (QLineEdit* field :
          {txtid, txtIRP, txtWRP, txtISI, txtSEISI, txtLowerINR, txtUpperINR, txtSDReg})
         connect(field, &QLineEdit::textChanged, this, &EditorWindow::contentsChanged);
@@ -228,7 +293,17 @@ void EditorWindow::connectChangeSignals() {
 }
 
 QSize EditorWindow::designedClientSize() const {
-    return twipsToPixels(QSize(kClientWidth, kClientHeight), this);
+    const QSize designed = twipsToPixels(QSize(kClientWidth, kClientHeight), this);
+    const int gridBottom = twipsToPixelsY(kGridBottom, this);
+    const int countsBottom = gridBottom + kRowCountsGap + lblRowCounts->fontMetrics().height();
+    return QSize(designed.width(), std::max(designed.height(), countsBottom + kRowCountsGap));
+}
+
+void EditorWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    arrangeControls();
+    if (Combotag->isVisible())
+        placeTagList();
 }
 
 void EditorWindow::RefreshPosition() {

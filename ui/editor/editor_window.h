@@ -27,7 +27,8 @@ public:
     // Loads the window with its designed texts; makes the program's folder the current folder.
     EditorWindow(CalibrationDataSet& data, MessageSink& messages, QWidget* parent = nullptr);
 
-    // The client area the controls are placed in, in pixels.
+    // The client area the controls are placed in, in pixels: the designed one with the line of
+    // row counts under the grid.
     QSize designedClientSize() const;
 
     // Makes (CurrentRow, CurrentCol) the grid's current cell and marks it, unless it is a tag.
@@ -67,13 +68,21 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
-    void placeControls();
-    void fitTexts();
-    void fitGrid();
+    // Places the controls as designed at the designed size; a larger editor gives its grid the
+    // extra height, and the extra width the grid needs for the application font.
+    void arrangeControls();
+    void placeControls(int widening);
+    void fitTexts(int widening, int extraWidth);
+    void giveCaptionsTheirRoom();
+    void fitGrid(bool roomy);
+    int gridWidthForFont(const QFont& font, bool roomy);
+    void placeRowCounts();
+    void showRowCounts();
     void setDesignedTabOrder();
     void connectControls();
     void connectChangeSignals();
@@ -118,6 +127,7 @@ private:
     QPushButton* Command1;
     QComboBox* Combotag;
     QPushButton* cmdDefault;
+    QLabel* lblRowCounts;
     QUndoStack* mUndoSteps;
 
     // The grid and the fields as last opened or saved.

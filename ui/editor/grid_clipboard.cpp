@@ -1,7 +1,7 @@
 #include "grid_clipboard.h"
 
 #include "calibration_records.h"
-#include "value.h"
+#include "grid_feedback.h"
 
 namespace morvane {
 
@@ -33,20 +33,19 @@ std::optional<QString> PastedTag(const QString& field) {
 }
 
 std::optional<QString> PasteRefusal(const QList<QStringList>& rows, int firstRow, int firstCol) {
-    const auto isNumber = [](QString text) { return ParseNumber(text.toStdString()).has_value(); };
+    // A time that is zero or negative is still a number: it is pasted, and shown in red.
     for (qsizetype i = 0; i < rows.size() && firstRow + i <= kMaxSamples; ++i) {
         for (qsizetype j = 0; j < rows[i].size(); ++j) {
             const qsizetype col = firstCol + j;
-            const QString& field = rows[i][j];
-            if ((col != 2 && col != 3) || field.isEmpty() || isNumber(field))
+            const std::string field = rows[i][j].toStdString();
+            const PTTextProblem problem = JudgePTText(field);
+            if ((col != 2 && col != 3) ||
+                (problem != PTTextProblem::DecimalComma && problem != PTTextProblem::NotANumber))
                 continue;
-            const QString cell = QStringLiteral("Row %1, %2: \"%3\"")
-                                     .arg(firstRow + i)
-                                     .arg(QLatin1Char(col == 2 ? 'y' : 'x'))
-                                     .arg(field);
-            return isNumber(QString(field).replace(',', '.'))
-                       ? cell + QStringLiteral(" \u2014 use a period as the decimal separator")
-                       : cell + QStringLiteral(" is not a number");
+            return QStringLiteral("Row %1, %2: ")
+                .arg(firstRow + i)
+                .arg(QLatin1Char(col == 2 ? 'y' : 'x'))
+                .append(QString::fromStdString(PTTextProblemText(field, problem)));
         }
     }
     return std::nullopt;
