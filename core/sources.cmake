@@ -11,6 +11,7 @@ set(MORVANE_CORE_SOURCES
   engine_steps.cpp
   grid_conversion.cpp
   number_format.cpp
+  recovery_copy.cpp
   report_header.cpp
   report_page_layout.cpp
   report_rounding.cpp
