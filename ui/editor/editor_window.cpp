@@ -270,6 +270,10 @@ GridCells EditorWindow::gridCells() const {
     return Grid1->cells();
 }
 
+void EditorWindow::setGridCells(const GridCells& cells) {
+    Grid1->setCells(cells);
+}
+
 EditorFields EditorWindow::fields() const {
     EditorFields fields;
     fields.txtid = txtid->text().toStdString();
@@ -316,6 +320,7 @@ bool EditorWindow::isChanged() const {
 void EditorWindow::markUnchanged() {
     mUnchangedGrid = Grid1->cells();
     mUnchangedFields = fields();
+    emit markedUnchanged();
 }
 
 void EditorWindow::focusEditBox() {

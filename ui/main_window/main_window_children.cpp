@@ -48,6 +48,7 @@ void MainWindow::loadEditor() {
     addChild(mEditor);
     placeEditor();
     showEditor();
+    emit editorLoaded(mEditor);
 }
 
 void MainWindow::showEditor() {
