@@ -1,0 +1,45 @@
+// What the recovery test's typist types into a fresh data editor, and how.
+#pragma once
+
+#include "recovery_copy.h"
+#include "window_test_support.h"
+
+namespace morvane::test {
+
+struct TypedCell {
+    int row, col;
+    const char* text;
+};
+// Texts that are no numbers, with row 2 left empty between them.
+inline const TypedCell kTypedCells[] = {{1, 2, "28,7"}, {3, 2, "Gerät \"½\""}, {1, 3, "abc"}};
+inline const char* const kTypedIdentifier = "Lot 7, µ";
+
+// Empties the field and types text into it, letters beyond ASCII included.
+inline void retype(QLineEdit* field, const char* text) {
+    replaceText(field, QString());
+    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString::fromUtf8(text), {});
+}
+
+// A click on each cell, its text into the edit box and Enter; then the identifier and the
+// Tomenson box.
+inline void TypeIntoEditor(EditorWindow* editor) {
+    auto* box = child<QLineEdit>(editor, "txtGrid");
+    for (const TypedCell& cell : kTypedCells) {
+        clickCell(child<DataGrid>(editor, "Grid1"), cell.row, cell.col);
+        retype(box, cell.text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    retype(child<QLineEdit>(editor, "txtid"), kTypedIdentifier);
+    tick(child<QCheckBox>(editor, "Chkbox1"));
+}
+
+// What a fresh editor holding grid and fields holds after the typing.
+inline RecoveryContents Typed(GridCells grid, EditorFields fields) {
+    for (const TypedCell& cell : kTypedCells)
+        grid.at(cell.row, cell.col) = cell.text;
+    fields.txtid = kTypedIdentifier;
+    fields.Chkbox1 = true;
+    return {grid, fields};
+}
+
+} // namespace morvane::test
