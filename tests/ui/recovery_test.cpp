@@ -1,25 +1,27 @@
-// The recovery copy as a user meets it: a program killed while data are typed leaves its copy,
-// which a program started later offers only once the first is gone; Yes brings back exactly
-// what was typed, No removes the copy.
+// The recovery copy as a user meets it: programs killed while data are typed leave their copies,
+// offered by a program started later only once they are gone; No removes a copy, Yes brings
+// back exactly what was typed.
 #include "recovery_keeper.h"
 #include "recovery_typing.h"
 #include "whole_file.h"
 
 #include <QProcess>
 
+#include <memory>
+
 using namespace morvane;
 using namespace morvane::test;
 
 namespace {
 
-QString copyOf(const QProcess& typist) {
-    const QString pattern = QStringLiteral("recovery-%1-*.txt").arg(typist.processId());
-    const QStringList found = QDir(RecoveryFolder()).entryList({pattern}, QDir::Files);
-    return found.isEmpty() ? QString() : RecoveryFolder() + '/' + found.constFirst();
-}
-
 std::optional<RecoveryContents> readCopy(const QString& path) {
     return ReadRecoveryCopy(ReadWholeFile(QFile::encodeName(path).toStdString()).bytes);
+}
+
+std::optional<RecoveryContents> copyOf(const QProcess& typist) {
+    const QString pattern = QStringLiteral("recovery-%1-*.txt").arg(typist.processId());
+    const QStringList found = QDir(RecoveryFolder()).entryList({pattern}, QDir::Files);
+    return found.isEmpty() ? std::nullopt : readCopy(RecoveryFolder() + '/' + found[0]);
 }
 
 } // namespace
@@ -28,68 +30,60 @@ class RecoveryTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir mHome;
-    RecordingMessageSink mMessages;
-    ScriptedFileDialogs mDialogs;
-
-    // Starts the typist; its copy must hold all it typed within two seconds of its last key.
-    void startTypist(QProcess& typist, const RecoveryContents& typed) {
-        typist.start(QStringLiteral(RECOVERY_TYPIST), {});
-        QVERIFY(typist.waitForReadyRead(30000));
-        QCOMPARE(typist.readLine(), QByteArray("typed\n"));
-        QTRY_VERIFY_WITH_TIMEOUT(readCopy(copyOf(typist)) == typed, 2000);
-    }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(mHome.isValid());
+    void stateFolderFollowsTheXdgRules() {
         qputenv("HOME", QFile::encodeName(mHome.path()));
         for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-            qputenv(name, QFile::encodeName(mHome.filePath(QString::fromLatin1(name))));
+            qputenv(name, QFile::encodeName(mHome.filePath(name)));
         qunsetenv("XDG_STATE_HOME");
         QCOMPARE(RecoveryFolder(), mHome.filePath(".local/state/morvane"));
         qputenv("XDG_STATE_HOME", QFile::encodeName(mHome.filePath("state")));
         QCOMPARE(RecoveryFolder(), mHome.filePath("state/morvane"));
     }
 
-    void typingOfAKilledProgramComesBackOnceItIsGone() {
-        MainWindow window(mMessages, mDialogs, MORVANE_TCRIT_FILE);
+    void typingOfKilledProgramsIsOfferedOnceTheyAreGone() {
+        RecordingMessageSink messages;
+        ScriptedFileDialogs dialogs;
+        MainWindow window(messages, dialogs, MORVANE_TCRIT_FILE);
         const RecoveryContents typed =
             Typed(window.editor()->gridCells(), window.editor()->fields());
-        QProcess typist;
-        startTypist(typist, typed);
-        const QString left = copyOf(typist);
-        RecoveryKeeper(window, mMessages).offerLeftCopies();
-        QVERIFY(mMessages.messages.empty());
-        typist.kill();
-        QVERIFY(typist.waitForFinished());
-        RecoveryKeeper keeper(window, mMessages);
-        keeper.offerLeftCopies();
+        QProcess typists[2];
+        for (QProcess& typist : typists) {
+            typist.start(QStringLiteral(RECOVERY_TYPIST), {});
+            QVERIFY(typist.waitForReadyRead(30000));
+            QCOMPARE(typist.readLine(), QByteArray("typed\n"));
+            QTRY_VERIFY_WITH_TIMEOUT(copyOf(typist) == typed, 2000);
+        }
+        RecoveryKeeper(window, messages).offerLeftCopies();
+        QVERIFY(messages.messages.empty());
+        for (QProcess& typist : typists) {
+            typist.kill();
+            QVERIFY(typist.waitForFinished());
+        }
+        messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+        auto keeper = std::make_unique<RecoveryKeeper>(window, messages);
+        keeper->offerLeftCopies();
         const Message question{"", kRecoverQuestion, MessageIcon::Question, MessageButtons::YesNo};
-        QVERIFY(mMessages.messages == std::vector{question});
+        QVERIFY(messages.messages == std::vector(2, question));
         QVERIFY(window.editor()->gridCells() == typed.grid);
         QVERIFY(window.editor()->fields() == typed.fields);
         QVERIFY(window.editor()->isChanged());
-        QVERIFY(!QFile::exists(left));
-        QVERIFY(readCopy(keeper.copyPath()) == typed);
+        // Only this program's copy and lock are left, and the copy holds the recovered data.
+        const QString own = keeper->copyPath();
+        QCOMPARE(QDir(RecoveryFolder()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QFileInfo(own).fileName(), QFileInfo(own).fileName() + ".lock"}));
+        QVERIFY(readCopy(keeper->copyPath()) == typed);
         window.openDataFile(fixture("ui_calibration.txt"));
-        QVERIFY(!QFile::exists(keeper.copyPath()));
-    }
-
-    void noRemovesTheCopy() {
-        MainWindow window(mMessages, mDialogs, MORVANE_TCRIT_FILE);
-        const GridCells fresh = window.editor()->gridCells();
-        QProcess typist;
-        startTypist(typist, Typed(fresh, window.editor()->fields()));
-        const QString left = copyOf(typist);
-        typist.kill();
-        QVERIFY(typist.waitForFinished());
-        mMessages = RecordingMessageSink();
-        mMessages.answers = {MessageAnswer::No};
-        RecoveryKeeper(window, mMessages).offerLeftCopies();
-        QCOMPARE(mMessages.messages.size(), std::size_t{1});
-        QVERIFY(!QFile::exists(left));
-        QVERIFY(window.editor()->gridCells() == fresh);
-        QVERIFY(QDir(RecoveryFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QVERIFY(!QFile::exists(own));
+        // Steady typing does not put the copy off; an ordinary end removes it.
+        for (int key = 0; key < 6 && !QFile::exists(own); ++key) {
+            QTest::keyClick(child<QLineEdit>(window.editor(), "txtIRP"), Qt::Key_X);
+            QTest::qWait(300);
+        }
+        QVERIFY(QFile::exists(own));
+        keeper.reset();
+        QVERIFY(!QFile::exists(own));
     }
 };
 

@@ -6,12 +6,11 @@
 
 namespace morvane::test {
 
-struct TypedCell {
+// Texts that are no numbers, row 2 left empty between them; then the identifier.
+inline const struct {
     int row, col;
     const char* text;
-};
-// Texts that are no numbers, with row 2 left empty between them.
-inline const TypedCell kTypedCells[] = {{1, 2, "28,7"}, {3, 2, "Gerät \"½\""}, {1, 3, "abc"}};
+} kTypedCells[] = {{1, 2, "28,7"}, {3, 2, "Gerät \"½\""}, {1, 3, "abc"}};
 inline const char* const kTypedIdentifier = "Lot 7, µ";
 
 // Empties the field and types text into it, letters beyond ASCII included.
@@ -20,22 +19,19 @@ inline void retype(QLineEdit* field, const char* text) {
     QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString::fromUtf8(text), {});
 }
 
-// A click on each cell, its text into the edit box and Enter; then the identifier and the
-// Tomenson box.
 inline void TypeIntoEditor(EditorWindow* editor) {
-    auto* box = child<QLineEdit>(editor, "txtGrid");
-    for (const TypedCell& cell : kTypedCells) {
+    for (const auto& cell : kTypedCells) {
         clickCell(child<DataGrid>(editor, "Grid1"), cell.row, cell.col);
-        retype(box, cell.text);
-        QTest::keyClick(box, Qt::Key_Return);
+        retype(child<QLineEdit>(editor, "txtGrid"), cell.text);
+        QTest::keyClick(child<QLineEdit>(editor, "txtGrid"), Qt::Key_Return);
     }
     retype(child<QLineEdit>(editor, "txtid"), kTypedIdentifier);
     tick(child<QCheckBox>(editor, "Chkbox1"));
 }
 
-// What a fresh editor holding grid and fields holds after the typing.
+// A fresh editor's grid and fields after the typing.
 inline RecoveryContents Typed(GridCells grid, EditorFields fields) {
-    for (const TypedCell& cell : kTypedCells)
+    for (const auto& cell : kTypedCells)
         grid.at(cell.row, cell.col) = cell.text;
     fields.txtid = kTypedIdentifier;
     fields.Chkbox1 = true;
