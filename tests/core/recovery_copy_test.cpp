@@ -12,7 +12,6 @@ TEST(RecoveryCopy, GivesBackEveryCellAndFieldByteForByteAndRefusesAnyOtherText) 
                                             {"Normal", "Gerät µ", "\r\n\"\","}}),
                            EditorFields()};
     typed.grid.at(0, 0) = "corner \"";
-    typed.grid.at(130, 0) = "130";
     typed.fields.txtid = "Lot \"7\", 2026";
     typed.fields.Chkbox1 = true;
     const std::string text = RecoveryCopyText(typed.grid, typed.fields);

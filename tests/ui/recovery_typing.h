@@ -13,13 +13,12 @@ inline const struct {
 } kTypedCells[] = {{1, 2, "28,7"}, {3, 2, "Gerät \"½\""}, {1, 3, "abc"}};
 inline const char* const kTypedIdentifier = "Lot 7, µ";
 
-// Empties the field and types text into it, letters beyond ASCII included.
-inline void retype(QLineEdit* field, const char* text) {
-    replaceText(field, QString());
-    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString::fromUtf8(text), {});
-}
-
+// Each text is typed as one key, letters beyond ASCII included.
 inline void TypeIntoEditor(EditorWindow* editor) {
+    const auto retype = [](QLineEdit* field, const char* text) {
+        replaceText(field, QString());
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString::fromUtf8(text), {});
+    };
     for (const auto& cell : kTypedCells) {
         clickCell(child<DataGrid>(editor, "Grid1"), cell.row, cell.col);
         retype(child<QLineEdit>(editor, "txtGrid"), cell.text);

@@ -63,7 +63,7 @@ QString RecoveryFolder() {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/morvane");
+    return QDir::cleanPath(state + QStringLiteral("/morvane"));
 }
 
 RecoveryKeeper::RecoveryKeeper(MainWindow& window, MessageSink& messages)
