@@ -12,6 +12,7 @@ set(MORVANE_CORE_SOURCES
   grid_conversion.cpp
   grid_feedback.cpp
   number_format.cpp
+  recovery_copy.cpp
   report_header.cpp
   report_page_layout.cpp
   report_rounding.cpp

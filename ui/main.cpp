@@ -3,12 +3,14 @@
 #include "file_dialog.h"
 #include "main_window.h"
 #include "message_box_sink.h"
+#include "recovery_keeper.h"
 #include "screenshots.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -33,9 +35,17 @@ int main(int argc, char* argv[]) {
     window.show();
     if (!dataFile.isEmpty())
         window.openDataFile(dataFile);
-    if (!screenshots.isEmpty())
+    // The recovery copy of the editor, kept and offered except while the documentation's
+    // pictures are taken; it goes when the program ends normally.
+    std::optional<morvane::RecoveryKeeper> recovery;
+    if (screenshots.isEmpty()) {
+        recovery.emplace(window, messages);
+        recovery->offerLeftCopies();
+    } else {
         morvane::TakeScreenshots(window, screenshots);
+    }
     const int status = QApplication::exec();
+    recovery.reset();
     for (const morvane::Message& message : recorded.messages)
         std::fprintf(stderr, "%s: %s\n", message.shownTitle().c_str(), message.text.c_str());
     return status;

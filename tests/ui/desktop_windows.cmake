@@ -7,3 +7,12 @@ morvane_add_qttest(main_window_test SOURCES main_window_test.cpp)
 target_link_libraries(main_window_test PRIVATE morvane_cli_lib)
 # The printouts, printed to PDF files and read back with poppler's tools.
 morvane_add_qttest(printout_test SOURCES printout_test.cpp)
+# The recovery copy: a typist program killed while it types, and a program started after it.
+add_executable(recovery_typist recovery_typist.cpp)
+target_link_libraries(recovery_typist PRIVATE morvane_ui Qt6::Test)
+target_compile_definitions(recovery_typist PRIVATE
+  MORVANE_TEST_DATA_DIR="${MORVANE_TEST_DATA_DIR}" MORVANE_TCRIT_FILE="${MORVANE_TCRIT_FILE}")
+morvane_add_qttest(recovery_test SOURCES recovery_test.cpp)
+target_compile_definitions(recovery_test PRIVATE
+  RECOVERY_TYPIST="$<TARGET_FILE:recovery_typist>")
+add_dependencies(recovery_test recovery_typist)

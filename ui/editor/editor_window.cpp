@@ -373,6 +373,10 @@ GridCells EditorWindow::gridCells() const {
     return Grid1->cells();
 }
 
+void EditorWindow::setGridCells(const GridCells& cells) {
+    Grid1->setCells(cells);
+}
+
 EditorFields EditorWindow::fields() const {
     EditorFields fields;
     fields.txtid = txtid->text().toStdString();
@@ -419,6 +423,7 @@ bool EditorWindow::isChanged() const {
 void EditorWindow::markUnchanged() {
     mUnchangedGrid = Grid1->cells();
     mUnchangedFields = fields();
+    emit markedUnchanged();
 }
 
 void EditorWindow::focusEditBox() {

@@ -41,6 +41,8 @@ public:
     void deleteSelectedRow();
 
     GridCells gridCells() const;
+    // Puts every cell back as given, the header row and the row numbers included.
+    void setGridCells(const GridCells& cells);
     EditorFields fields() const;
     void setFields(const EditorFields& fields);
 
@@ -64,6 +66,8 @@ signals:
     void calibrateRequested();
     // A cell of the grid or a field changed, by the user or by the program.
     void contentsChanged();
+    // markUnchanged was called: the editor holds what was last opened or saved.
+    void markedUnchanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

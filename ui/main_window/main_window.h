@@ -57,6 +57,10 @@ public slots:
     // File > Print: shows the print dialog.
     void showPrintDialog();
 
+signals:
+    // A fresh data editor took the place of the old one (New, Open).
+    void editorLoaded(EditorWindow* editor);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

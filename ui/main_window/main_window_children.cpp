@@ -50,6 +50,7 @@ void MainWindow::loadEditor() {
     addChild(mEditor);
     placeEditor();
     showEditor();
+    emit editorLoaded(mEditor);
 }
 
 void MainWindow::connectUndoSteps() {

@@ -1,0 +1,89 @@
+// The recovery copy as a user meets it: programs killed while data are typed leave their copies,
+// offered by a program started later only once they are gone; No removes a copy, Yes brings
+// back exactly what was typed.
+#include "recovery_keeper.h"
+#include "recovery_typing.h"
+#include "whole_file.h"
+
+#include <QProcess>
+
+#include <memory>
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+std::optional<RecoveryContents> readCopy(const QString& path) {
+    return ReadRecoveryCopy(ReadWholeFile(QFile::encodeName(path).toStdString()).bytes);
+}
+
+std::optional<RecoveryContents> copyOf(const QProcess& typist) {
+    const QString pattern = QStringLiteral("recovery-%1-*.txt").arg(typist.processId());
+    const QStringList found = QDir(RecoveryFolder()).entryList({pattern}, QDir::Files);
+    return found.isEmpty() ? std::nullopt : readCopy(RecoveryFolder() + '/' + found[0]);
+}
+
+} // namespace
+
+class RecoveryTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir mHome;
+
+private slots:
+    void stateFolderFollowsTheXdgRules() {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+            qputenv(name, QFile::encodeName(mHome.filePath(name)));
+        qunsetenv("XDG_STATE_HOME");
+        QCOMPARE(RecoveryFolder(), mHome.filePath("HOME/.local/state/morvane"));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(mHome.filePath("state")));
+        QCOMPARE(RecoveryFolder(), mHome.filePath("state/morvane"));
+    }
+
+    void typingOfKilledProgramsIsOfferedOnceTheyAreGone() {
+        RecordingMessageSink messages;
+        ScriptedFileDialogs dialogs;
+        MainWindow window(messages, dialogs, MORVANE_TCRIT_FILE);
+        const RecoveryContents typed =
+            Typed(window.editor()->gridCells(), window.editor()->fields());
+        QProcess typists[2];
+        for (QProcess& typist : typists) {
+            typist.start(QStringLiteral(RECOVERY_TYPIST), {});
+            QVERIFY(typist.waitForReadyRead(30000));
+            QCOMPARE(typist.readLine(), QByteArray("typed\n"));
+            QTRY_VERIFY_WITH_TIMEOUT(copyOf(typist) == typed, 2000);
+        }
+        RecoveryKeeper(window, messages).offerLeftCopies();
+        QVERIFY(messages.messages.empty());
+        for (QProcess& typist : typists) {
+            typist.kill();
+            QVERIFY(typist.waitForFinished());
+        }
+        messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+        auto keeper = std::make_unique<RecoveryKeeper>(window, messages);
+        keeper->offerLeftCopies();
+        const Message question{"", kRecoverQuestion, MessageIcon::Question, MessageButtons::YesNo};
+        QVERIFY(messages.messages == std::vector(2, question));
+        QVERIFY((RecoveryContents{window.editor()->gridCells(), window.editor()->fields()}) ==
+                typed);
+        QVERIFY(window.editor()->isChanged());
+        // The copies offered are gone, and their locks; this program's copy and lock are left.
+        const QString own = keeper->copyPath();
+        QCOMPARE(QDir(RecoveryFolder()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QFileInfo(own).fileName(), QFileInfo(own).fileName() + ".lock"}));
+        window.openDataFile(fixture("ui_calibration.txt"));
+        QVERIFY(!QFile::exists(own));
+        // Steady typing does not put the copy off; an ordinary end removes it.
+        for (int key = 0; key < 6 && !QFile::exists(own); ++key) {
+            QTest::keyClick(child<QLineEdit>(window.editor(), "txtIRP"), Qt::Key_X);
+            QTest::qWait(300);
+        }
+        QVERIFY(QFile::exists(own));
+        keeper.reset();
+        QVERIFY(!QFile::exists(own));
+    }
+};
+
+QTEST_MAIN(RecoveryTest)
+#include "recovery_test.moc"
