@@ -29,19 +29,23 @@ class DesktopHelpersTest : public QObject {
 
 private slots:
     void messageBoxShowsTheMessage_data() {
-        QTest::addColumn<bool>("question");
+        QTest::addColumn<MessageButtons>("buttons");
         QTest::addColumn<int>("pressed");
         QTest::addColumn<int>("answer");
-        QTest::newRow("data error") << false << int(QMessageBox::Ok) << int(MessageAnswer::Ok);
+        QTest::newRow("data error")
+            << MessageButtons::Ok << int(QMessageBox::Ok) << int(MessageAnswer::Ok);
         QTest::newRow("question answered No")
-            << true << int(QMessageBox::No) << int(MessageAnswer::No);
+            << MessageButtons::YesNo << int(QMessageBox::No) << int(MessageAnswer::No);
+        QTest::newRow("save question cancelled")
+            << MessageButtons::SaveDiscardCancel << int(QMessageBox::Cancel)
+            << int(MessageAnswer::Cancel);
     }
     void messageBoxShowsTheMessage() {
-        QFETCH(bool, question);
+        QFETCH(MessageButtons, buttons);
         QFETCH(int, pressed);
-        const Message message =
-            question ? Message{"", "Sure?", MessageIcon::Question, MessageButtons::YesNo}
-                     : DataErrorMessage("Data type mis-match error");
+        const bool question = buttons != MessageButtons::Ok;
+        const Message message = question ? Message{"", "Sure?", MessageIcon::Question, buttons}
+                                         : DataErrorMessage("Data type mis-match error");
         QString shown;
         whenShown<QMessageBox>([&](QMessageBox* box) {
             shown = box->windowTitle() + ": " + box->text();

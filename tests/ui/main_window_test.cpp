@@ -276,11 +276,24 @@ private slots:
         QTRY_VERIFY(!resultsShown());
     }
 
-    void deleteRowAsksThenMovesTheRowsUp() {
+    // Delete Row asks, then moves the rows up. Each change of the grid is one step to take back
+    // and make again, and the cell it was made at becomes the cell being edited; undone to the
+    // opened file, the data set is unchanged.
+    void gridChangesAreUndoneAndRedoneStepByStep() {
         mDialogs.answers = {fixture("ui_calibration.txt")};
         choose("mnuFile", "mnuFileItem1");
         auto* grid = child<DataGrid>(mWindow->editor(), "Grid1");
-        clickCell(grid, 4, 2);
+        const auto rows = [&] { return QStringList{row(2), row(3), row(4), row(5)}; };
+        QList<QStringList> states{rows()};
+        enterValue(2, 3, "99");
+        states << rows();
+        clickCell(grid, 3, 1);
+        QTest::keyClick(child<QComboBox>(mWindow->editor(), "Combotag"), Qt::Key_Home);
+        states << rows();
+        clickCell(grid, 5, 2);
+        QApplication::clipboard()->setText("40\t41\n");
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+        states << rows();
         choose("mnuEdit", "mnuDeleteRow");
         QTest::mouseClick(grid->verticalHeader()->viewport(), Qt::LeftButton, {},
                           QPoint(2, grid->cellRect(4, 2, grid->viewport()).center().y()));
@@ -288,43 +301,16 @@ private slots:
         QCOMPARE(takeMessages(), (QStringList{"Delete Row Error: An entire row must be selected",
                                               kQuestion + "The selected row will be erased.  Are "
                                                           "you sure you want to proceed?"}));
-        QCOMPARE(row(4), "Normal,12.6,13.4");
-    }
-
-    // Each change of the grid is one step to take back and make again; the cell it was made at
-    // becomes the cell being edited. Undone to the opened file, the data set is unchanged.
-    void gridChangesAreUndoneAndRedoneStepByStep() {
-        mDialogs.answers = {fixture("ui_calibration.txt")};
-        choose("mnuFile", "mnuFileItem1");
-        auto* grid = child<DataGrid>(mWindow->editor(), "Grid1");
-        const auto rows = [&] { return QStringList{row(2), row(3), row(4), row(5)}; };
-        const QStringList opened = rows();
-        clickCell(grid, 2, 3);
-        QTest::keyClicks(grid, "99");
-        QTest::keyClick(field("txtGrid"), Qt::Key_Return);
-        clickCell(grid, 3, 1);
-        QTest::keyClick(child<QComboBox>(mWindow->editor(), "Combotag"), Qt::Key_Home);
-        clickCell(grid, 5, 2);
-        QApplication::clipboard()->setText("40\t41\n");
-        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
-        QTest::mouseClick(grid->verticalHeader()->viewport(), Qt::LeftButton, {},
-                          QPoint(2, grid->cellRect(4, 2, grid->viewport()).center().y()));
-        choose("mnuEdit", "mnuDeleteRow"); // answered Yes
-        QCOMPARE(row(4), "Normal,40,41");
-        QList<QStringList> states;
+        QCOMPARE(rows(), (QStringList{"Normal,12.9,99", "Abnormal,11.8,12.6", "Normal,40,41",
+                                      "Abnormal,21.5,24"}));
         const QList<QPoint> cells = {{2, 3}, {3, 1}, {5, 2}, {4, 1}};
-        for (int step = 0; step < 4; ++step) {
+        for (int step = 3; step >= 0; --step) {
             choose("mnuEdit", "mnuUndo");
-            states.prepend(rows());
+            QCOMPARE(rows(), states[step]);
             QCOMPARE(QPoint(mWindow->editor()->currentRow(), mWindow->editor()->currentCol()),
-                     cells[3 - step]);
+                     cells[step]);
         }
-        QCOMPARE(states[0], opened);
-        QCOMPARE(states[1][0], "Normal,12.9,99");
-        QCOMPARE(states[2][1], "Abnormal,11.8,12.6");
-        QCOMPARE(states[3][3], "Normal,40,41");
         QVERIFY(!mWindow->editor()->isChanged());
-        field("txtGrid")->setFocus();
         for (const QKeySequence& redo : {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")})
             QTest::keySequence(field("txtGrid"), redo);
         QCOMPARE(rows(), states[2]);
@@ -340,10 +326,7 @@ private slots:
         const QString saveQuestion = kQuestion + "Save the changes to the data set?";
         mDialogs.answers = {fixture("ui_calibration.txt"), path("saved.txt")};
         choose("mnuFile", "mnuFileItem1");
-        auto* grid = child<DataGrid>(mWindow->editor(), "Grid1");
-        clickCell(grid, 2, 3);
-        QTest::keyClicks(grid, "99");
-        QTest::keyClick(field("txtGrid"), Qt::Key_Return);
+        enterValue(2, 3, "99");
         mMessages.answers = {MessageAnswer::Cancel, MessageAnswer::Cancel, MessageAnswer::Save,
                              MessageAnswer::Yes};
         choose("mnuFile", "mnuFileItem1");

@@ -32,16 +32,14 @@ class RecoveryTest : public QObject {
     QTemporaryDir mHome;
 
 private slots:
-    void stateFolderFollowsTheXdgRules() {
+    // The copies live in the state folder: $XDG_STATE_HOME, else ~/.local/state.
+    void typingOfKilledProgramsIsOfferedOnceTheyAreGone() {
         for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
             qputenv(name, QFile::encodeName(mHome.filePath(name)));
         qunsetenv("XDG_STATE_HOME");
         QCOMPARE(RecoveryFolder(), mHome.filePath("HOME/.local/state/morvane"));
         qputenv("XDG_STATE_HOME", QFile::encodeName(mHome.filePath("state")));
         QCOMPARE(RecoveryFolder(), mHome.filePath("state/morvane"));
-    }
-
-    void typingOfKilledProgramsIsOfferedOnceTheyAreGone() {
         RecordingMessageSink messages;
         ScriptedFileDialogs dialogs;
         MainWindow window(messages, dialogs, MORVANE_TCRIT_FILE);

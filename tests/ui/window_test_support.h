@@ -105,6 +105,14 @@ protected:
                 tick(child<QCheckBox>(mWindow->editor(), qPrintable(entry)));
         QTest::mouseClick(child<QPushButton>(mWindow->editor(), "Command1"), Qt::LeftButton);
     }
+    // Clicks the cell, types the value as a user does (the grid passes it to the edit box) and
+    // enters it.
+    void enterValue(int row, int col, const QString& value) {
+        auto* grid = child<DataGrid>(mWindow->editor(), "Grid1");
+        clickCell(grid, row, col);
+        QTest::keyClicks(grid, value);
+        QTest::keyClick(field("txtGrid"), Qt::Key_Return);
+    }
     QStringList takeMessages() {
         QStringList shown;
         for (const Message& message : mMessages.messages)
