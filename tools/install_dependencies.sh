@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
-  libgtest-dev libbenchmark-dev libboost-math-dev
+  libgtest-dev libbenchmark-dev libboost-math-dev nlohmann-json3-dev
   poppler-utils xvfb xauth fonts-dejavu-core
   dpkg-dev file appstream desktop-file-utils shared-mime-info libxml2-utils groff-base
 )

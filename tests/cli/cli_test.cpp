@@ -8,6 +8,7 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <cstdlib>
@@ -124,11 +125,12 @@ TEST(Cli, DateAndTimeFromSourceDateEpochInUtcElseFromTheLocalClock) {
     EXPECT_EQ(local.out.find("1970-01-01"), std::string::npos);
 }
 
-// The number, literal or array that follows "key": in a JSON text, or "" when the key is missing.
-std::string jsonMember(const std::string& json, const std::string& key) {
-    std::smatch member;
-    const std::regex pattern("\"" + key + "\": (\\[[^\\]]*\\]|[^,\\n}]*)");
-    return std::regex_search(json, member, pattern) ? member[1].str() : "";
+// The printed JSON as a JSON parser reads it, members in their printed order; a text that is not
+// JSON fails the test.
+nlohmann::ordered_json parsedJson(const std::string& text) {
+    nlohmann::ordered_json document = nlohmann::ordered_json::parse(text, nullptr, false);
+    EXPECT_FALSE(document.is_discarded()) << text;
+    return document;
 }
 
 // The statistics are the engine's doubles before the report rounds them, written to read back
@@ -137,34 +139,35 @@ std::string jsonMember(const std::string& json, const std::string& key) {
 TEST(Cli, JsonHoldsTheDoublesBeforeRoundingAndEndsWithTheChecks) {
     const CliRun run = runCli({"calibrate", "--json", "--upper-inr", "6", kWorked});
     ASSERT_EQ(run.status, 0);
+    const nlohmann::ordered_json json = parsedJson(run.out);
     std::istringstream statistics(ReadBytes(kDataDir + "/json_statistics_worked_out_in_bc.txt"));
     std::string key;
     int values = 0;
-    for (double expected; statistics >> key >> expected; ++values)
-        EXPECT_NEAR(std::stod(jsonMember(run.out, key)), expected, 1e-12) << key;
+    for (double expected; statistics >> key >> expected; ++values) {
+        const auto& part = json["results"].contains(key) ? json["results"] : json["checks"];
+        EXPECT_NEAR(part.value(key, 0.0), expected, 1e-12) << key;
+    }
     EXPECT_EQ(values, 26);
-    EXPECT_EQ(jsonMember(run.out, "SDExcluded"), "[0, 0, 0, 0, 0]");
-    EXPECT_EQ(jsonMember(run.out, "UpperINR"), "6");
-    EXPECT_EQ(jsonMember(run.out, "ConfidenceLevel"), "\"95%\"");
-    EXPECT_EQ(jsonMember(run.out, "TomensonCorrection"), "false");
-    const std::string checks = run.out.substr(run.out.find("  \"messages\": [],\n  \"checks\": {"));
-    const std::string keys = std::regex_replace(checks, std::regex("\n    \"(\\w+)\": "), "$1 ",
-                                                std::regex_constants::format_no_copy);
+    EXPECT_EQ(json["results"]["SDExcluded"], nlohmann::json::array({0, 0, 0, 0, 0}));
+    EXPECT_EQ(json["settings"].dump(),
+              R"({"LowerINR":1.5,"UpperINR":6,"SDLimit":3,"ISIReference":1.1,)"
+              R"("SEISIReference":0.02,"ConfidenceLevel":"95%","TomensonCorrection":false})");
+    std::string keys;
+    for (const auto& [name, value] : json["checks"].items())
+        keys += name + (value.is_null() ? "=null " : " ");
     EXPECT_EQ(keys, "SlopeCV SlopeCVLimit SlopeCVPass NormalsInDataSet AbnormalsInDataSet "
                     "NormalsUsed AbnormalsUsed DesignPass INRExcludedCount SDExcludedCount "
                     "DisplacementSignificant INRDeviationAt2 INRDeviationAt4_5 "
-                    "INRDeviationPass MeetsCriteria ");
-    EXPECT_TRUE(
-        run.out.ends_with("\"INRDeviationPass\": null,\n    \"MeetsCriteria\": false\n  }\n}\n"));
+                    "INRDeviationPass=null MeetsCriteria ");
+    EXPECT_EQ(json["checks"]["MeetsCriteria"], false);
+    EXPECT_EQ(json["messages"], nlohmann::json::array());
 
-    const CliRun failed = runCli({"calibrate", "--json", kWorked});
-    ASSERT_EQ(failed.status, 0);
-    EXPECT_EQ(jsonMember(failed.out, "CalibrationFailed"), "1");
-    EXPECT_EQ(jsonMember(failed.out, "INRExcluded"), "[0, 0, 0, 0, 1]");
-    EXPECT_EQ(jsonMember(failed.out, "SlopeAll"), "null");
-    EXPECT_NE(
-        failed.out.find("{\"title\": \"Data Error\", \"text\": \"" + kFailedFit.substr(12) + "\"}"),
-        std::string::npos);
+    const nlohmann::ordered_json failed = parsedJson(runCli({"calibrate", "--json", kWorked}).out);
+    EXPECT_EQ(failed["results"]["CalibrationFailed"], 1);
+    EXPECT_EQ(failed["results"]["INRExcluded"], nlohmann::json::array({0, 0, 0, 0, 1}));
+    EXPECT_TRUE(failed["results"]["SlopeAll"].is_null());
+    EXPECT_EQ(failed["messages"].dump(),
+              R"([{"title":"Data Error","text":")" + kFailedFit.substr(12) + "\"}]");
 }
 
 int count(const std::string& text, const std::string& part) {

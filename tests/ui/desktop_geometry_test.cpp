@@ -47,7 +47,6 @@ private slots:
         QVERIFY(grid->columnWidth(0) >= cells.horizontalAdvance("Abnormal"));
         for (int col : {1, 2})
             QVERIFY(grid->columnWidth(col) >= cells.horizontalAdvance("123.45"));
-        window.editor()->parentWidget()->showNormal();
 
         QTest::keyClick(window.editor()->findChild<QWidget*>("txtGrid"), Qt::Key_Return,
                         Qt::ControlModifier);

@@ -149,18 +149,11 @@ private slots:
     // Typed texts are kept as typed. A time that is no use is drawn in red with its reason as
     // tooltip, and the line under the grid counts the rows as they are typed.
     void unusableTimesAreRedAndRowsAreCounted() {
-        const auto type = [&](const QString& cell, const QString& text) {
-            clickCell(cell);
-            if (colOf(cell) == 1)
-                return QTest::keyClick(tagList(), text == "Normal" ? Qt::Key_End : Qt::Key_Home);
-            QTest::keyClicks(grid(), text);
-            QTest::keyClick(editBox(), Qt::Key_Return);
-        };
         const QStringList typed = {"1,1=Normal", "1,2=12.5", "1,3=28,7",     "2,1=Abnormal",
                                    "2,2=-1",     "2,3=30",   "3,1=Abnormal", "3,2=20",
                                    "3,3=22",     "4,2=abc"};
         for (const QString& cell : typed)
-            type(cell.section('=', 0, 0), cell.section('=', 1));
+            enterIntoCell(mEditor.get(), rowOf(cell), colOf(cell), cell.section('=', 1));
         verifyCells(typed);
         const auto counts = [&] { return child<QLabel>(mEditor.get(), "lblRowCounts")->text(); };
         QCOMPARE(counts(), "0 normal, 1 abnormal, 3 incomplete rows");
@@ -174,8 +167,8 @@ private slots:
         QCOMPARE(told(2, 2), "\"-1\" is not a positive number (red)");
         QCOMPARE(told(4, 2), "\"abc\" is not a number (red)");
         QCOMPARE(told(1, 2) + told(3, 3), QString());
-        type("1,3", "28.7");
-        type("2,2", "15");
+        enterIntoCell(mEditor.get(), 1, 3, "28.7");
+        enterIntoCell(mEditor.get(), 2, 2, "15");
         QCOMPARE(told(1, 3) + told(2, 2), QString());
         QCOMPARE(counts(), "1 normal, 2 abnormal, 1 incomplete row");
     }

@@ -14,14 +14,11 @@ using namespace morvane::test;
 
 namespace {
 
-std::optional<RecoveryContents> readCopy(const QString& path) {
-    return ReadRecoveryCopy(ReadWholeFile(QFile::encodeName(path).toStdString()).bytes);
-}
-
 std::optional<RecoveryContents> copyOf(const QProcess& typist) {
     const QString pattern = QStringLiteral("recovery-%1-*.txt").arg(typist.processId());
     const QStringList found = QDir(RecoveryFolder()).entryList({pattern}, QDir::Files);
-    return found.isEmpty() ? std::nullopt : readCopy(RecoveryFolder() + '/' + found[0]);
+    const QString path = found.isEmpty() ? QString() : RecoveryFolder() + '/' + found[0];
+    return ReadRecoveryCopy(ReadWholeFile(QFile::encodeName(path).toStdString()).bytes);
 }
 
 } // namespace

@@ -2,15 +2,7 @@
 // and the menu commands, with files good and bad, Cancel, and questions answered at random. The
 // program must keep working and every message must have a title and a text; under the sanitizer
 // build it also shows that none of these paths touches memory it does not own.
-#include "editor_window.h"
-#include "file_dialog.h"
-#include "main_window.h"
 #include "window_test_support.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QPushButton>
-#include <QTemporaryDir>
 
 #include <random>
 

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -53,6 +54,18 @@ inline void clickCell(DataGrid* grid, int row, int col, Qt::KeyboardModifiers ke
     const QModelIndex index = grid->model()->index(row - 1, col - 1);
     grid->scrollTo(index);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, keys, grid->visualRect(index).center());
+}
+
+// Clicks the cell and enters the text as a user does: a tag from the tag list (Normal is its last
+// item), a value typed on the grid, which passes it to the edit box, then Enter.
+inline void enterIntoCell(QWidget* editor, int row, int col, const QString& text) {
+    auto* grid = child<DataGrid>(editor, "Grid1");
+    clickCell(grid, row, col);
+    if (col == DataGrid::kTagCol)
+        return QTest::keyClick(child<QComboBox>(editor, "Combotag"),
+                               text == "Normal" ? Qt::Key_End : Qt::Key_Home);
+    QTest::keyClicks(grid, text);
+    QTest::keyClick(child<QLineEdit>(editor, "txtGrid"), Qt::Key_Return);
 }
 
 inline Qt::Key accessKey(const QString& caption) {
@@ -104,14 +117,6 @@ protected:
             else
                 tick(child<QCheckBox>(mWindow->editor(), qPrintable(entry)));
         QTest::mouseClick(child<QPushButton>(mWindow->editor(), "Command1"), Qt::LeftButton);
-    }
-    // Clicks the cell, types the value as a user does (the grid passes it to the edit box) and
-    // enters it.
-    void enterValue(int row, int col, const QString& value) {
-        auto* grid = child<DataGrid>(mWindow->editor(), "Grid1");
-        clickCell(grid, row, col);
-        QTest::keyClicks(grid, value);
-        QTest::keyClick(field("txtGrid"), Qt::Key_Return);
     }
     QStringList takeMessages() {
         QStringList shown;
