@@ -47,6 +47,18 @@ CHUNK = 8
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_LIST = os.path.join(HERE, "mutation_list.jsonl")
+EQUIVALENTS = os.path.join(HERE, "mutation_equivalents.jsonl")
+
+
+def load_equivalents(path=EQUIVALENTS):
+    """The mutants no test can tell from the original, each with the reason why, keyed by file,
+    the line above, the original line and the mutated line (all stripped), as the mutant list
+    names them. They are never drawn and never counted."""
+    if not os.path.exists(path):
+        return {}
+    with open(path, encoding="utf-8") as f:
+        entries = [json.loads(line) for line in f if line.strip()]
+    return {(e["file"], e["after"], e["from"], e["to"]): e["why"] for e in entries}
 
 
 # ---------------------------------------------------------------------------------------------
@@ -215,7 +227,7 @@ def source_files(root):
     return files
 
 
-def generate(root, seed, count):
+def generate(root, seed, count, equivalents=None):
     """Draws count mutants from the sources with a seeded generator: the places are grouped by
     kind of mutation, each group shuffled, and the groups taken in turn, so that every kind is
     represented however many places of each kind there are."""
@@ -240,7 +252,8 @@ def generate(root, seed, count):
             original = file_lines[rel][index]
             mutated, desc = builder(rng)
             key = (rel, index, mutated)
-            if mutated == original or key in seen:
+            named = (rel, previous_line(file_lines[rel], index), original.strip(), mutated.strip())
+            if mutated == original or key in seen or named in (equivalents or {}):
                 continue
             seen.add(key)
             nth = sum(1 for line in file_lines[rel][:index] if line.strip() == original.strip())
@@ -479,11 +492,15 @@ def main():
     if args.list:
         with open(args.list, encoding="utf-8") as f:
             mutants = [json.loads(line) for line in f if line.strip()]
-        origin = f"list {os.path.relpath(args.list)}"
+        equivalents = load_equivalents()
+        listed = len(mutants)
+        mutants = [m for m in mutants
+                   if (m["file"], m["after"], m["from"], m["to"]) not in equivalents]
+        origin = f"list {os.path.relpath(args.list)}, {listed - len(mutants)} equivalent set aside"
     else:
         seed = DEFAULT_SEED if args.seed is None else args.seed
         count = DEFAULT_COUNT if args.count is None else args.count
-        mutants = generate(tree, seed, count)
+        mutants = generate(tree, seed, count, load_equivalents())
         origin = f"seed {seed}, count {count}"
     if args.save:
         with open(args.save, "w", encoding="utf-8") as f:
