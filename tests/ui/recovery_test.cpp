@@ -1,6 +1,7 @@
 // The recovery copy as a user meets it: programs killed while data are typed leave their copies,
 // offered by a program started later only once they are gone; No removes a copy, Yes brings
 // back exactly what was typed.
+#include "path_for_files.h"
 #include "recovery_keeper.h"
 #include "recovery_typing.h"
 #include "whole_file.h"
@@ -18,7 +19,7 @@ std::optional<RecoveryContents> copyOf(const QProcess& typist) {
     const QString pattern = QStringLiteral("recovery-%1-*.txt").arg(typist.processId());
     const QStringList found = QDir(RecoveryFolder()).entryList({pattern}, QDir::Files);
     const QString path = found.isEmpty() ? QString() : RecoveryFolder() + '/' + found[0];
-    return ReadRecoveryCopy(ReadWholeFile(QFile::encodeName(path).toStdString()).bytes);
+    return ReadRecoveryCopy(ReadWholeFile(PathForFiles(path)).bytes);
 }
 
 } // namespace

@@ -54,10 +54,9 @@ void EditorWindow::placeTagList() {
 void EditorWindow::tagChosen() {
     if (Grid1->currentGridCol() != DataGrid::kTagCol)
         return;
-    const GridCells before = Grid1->cells();
     const int row = Grid1->currentGridRow();
-    Grid1->setText(row, DataGrid::kTagCol, Combotag->currentText());
-    recordGridChange(QStringLiteral("Tag"), before, row, DataGrid::kTagCol);
+    changeGrid(QStringLiteral("Tag"), row, DataGrid::kTagCol,
+               [&] { Grid1->setText(row, DataGrid::kTagCol, Combotag->currentText()); });
     const bool hadFocus = Combotag->hasFocus();
     Combotag->hide();
     if (hadFocus)
@@ -74,11 +73,9 @@ void EditorWindow::enterPressed() {
     const int col = Grid1->currentGridCol();
     if (row >= 1 && col >= 1) {
         Grid1->setMarked(row, col, false);
-        if (col != DataGrid::kTagCol) {
-            const GridCells before = Grid1->cells();
-            Grid1->setText(row, col, txtGrid->text());
-            recordGridChange(QStringLiteral("Entry"), before, row, col);
-        }
+        if (col != DataGrid::kTagCol)
+            changeGrid(QStringLiteral("Entry"), row, col,
+                       [&] { Grid1->setText(row, col, txtGrid->text()); });
     }
     // After a click on a tag cell the grid's current cell is not the marked one.
     Grid1->setMarked(CurrentRow, CurrentCol, false);

@@ -324,11 +324,18 @@ void EditorWindow::WriteDataToGrid() {
 }
 
 void EditorWindow::DeleteRow(int delrow) {
+    changeGrid(QStringLiteral("Delete Row"), delrow, DataGrid::kTagCol, [&] {
+        GridCells cells = Grid1->cells();
+        morvane::DeleteRow(cells, mData, delrow, mMessages);
+        Grid1->setCells(cells);
+    });
+}
+
+void EditorWindow::changeGrid(const QString& caption, int row, int col,
+                              const std::function<void()>& change) {
     const GridCells before = Grid1->cells();
-    GridCells cells = before;
-    morvane::DeleteRow(cells, mData, delrow, mMessages);
-    Grid1->setCells(cells);
-    recordGridChange(QStringLiteral("Delete Row"), before, delrow, DataGrid::kTagCol);
+    change();
+    recordGridChange(caption, before, row, col);
 }
 
 void EditorWindow::recordGridChange(const QString& caption, const GridCells& before, int row,

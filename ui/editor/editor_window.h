@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -99,6 +101,8 @@ private:
     void typedIntoGrid(const QString& text);
     void enterPressed();
     bool isParameterField(const QWidget* widget) const;
+    // Makes a change of the grid, made at (row, col), one undo step.
+    void changeGrid(const QString& caption, int row, int col, const std::function<void()>& change);
     // Makes the change from the cells before to the grid as it stands one undo step.
     void recordGridChange(const QString& caption, const GridCells& before, int row, int col);
     void showUndoneCells(const GridCells& cells, int row, int col);

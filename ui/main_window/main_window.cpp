@@ -4,6 +4,7 @@
 #include "editor_window.h"
 #include "graph_window.h"
 #include "mdi_child.h"
+#include "path_for_files.h"
 #include "program_files.h"
 #include "results_window.h"
 #include "twips.h"
@@ -50,10 +51,8 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogBackend& fileDialogs,
     startUp();
     const std::string tablePath =
         criticalTTablePath.isEmpty()
-            ? DefaultTCritPath(
-                  QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString())
-                  .string()
-            : QFile::encodeName(criticalTTablePath).toStdString();
+            ? DefaultTCritPath(PathForFiles(QCoreApplication::applicationDirPath())).string()
+            : PathForFiles(criticalTTablePath);
     if (!mSession.loadCriticalTTable(tablePath))
         QTimer::singleShot(0, this, &MainWindow::reportCriticalTTable);
 }

@@ -8,6 +8,7 @@
 #include "editor_window.h"
 #include "graph_window.h"
 #include "mdi_child.h"
+#include "path_for_files.h"
 #include "plot_image_io.h"
 #include "plot_options_dialog.h"
 #include "print_dialog.h"
@@ -39,10 +40,6 @@ const char* const kNewQuestion =
 const char* const kSaveChangesQuestion = "Save the changes to the data set?";
 
 enum FileItem { New = 0, Open = 1, SaveDataAs = 2, Print = 3, SaveResultsAs = 5, Exit = 7 };
-
-std::string pathForFiles(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 // The report's files hold its text in UTF-8, byte for byte what the command-line calibrator
 // prints (a data file, by contrast, keeps to its single-byte code page).
@@ -194,7 +191,7 @@ void MainWindow::openDataFile(const QString& path) {
     loadEditor();
     // A file in a folder that does not exist leaves the data set as it was, without a word.
     mSession.openDataFile(
-        pathForFiles(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())), mMessages);
+        PathForFiles(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())), mMessages);
     mEditor->setFields(mSession.fields);
     mEditor->WriteDataToGrid();
     setEditorCaption(QFileInfo(path).fileName());
@@ -209,7 +206,7 @@ bool MainWindow::saveDataAs() {
     CMDialog1.DefaultExt = QStringLiteral("txt");
     if (!CMDialog1.ShowSave(this))
         return false;
-    mSession.currentFileName = pathForFiles(CMDialog1.FileName);
+    mSession.currentFileName = PathForFiles(CMDialog1.FileName);
     mSession.fields = mEditor->fields();
     const bool saved =
         mSession.saveDataFile(mSession.currentFileName, mEditor->gridCells(), mMessages);
@@ -228,7 +225,7 @@ void MainWindow::saveResultsAs() {
     CMDialog1.DefaultExt = QStringLiteral("txt");
     if (!CMDialog1.ShowSave(this))
         return;
-    mSession.currentFileName = pathForFiles(CMDialog1.FileName);
+    mSession.currentFileName = PathForFiles(CMDialog1.FileName);
     SaveResultsFile(CMDialog1.FileName);
 }
 
@@ -236,7 +233,7 @@ void MainWindow::SaveResultsFile(const QString& fileName) {
     // A closed results window saves the empty text of a freshly loaded one. Failures are
     // ignored: nothing is saved and nothing is said.
     const QString text = mResults ? mResults->reportText() : QString();
-    WriteFileAtomically(pathForFiles(fileName), fileBytes(ResultsFileText(text)));
+    WriteFileAtomically(PathForFiles(fileName), fileBytes(ResultsFileText(text)));
 }
 
 void MainWindow::runCalibration() {
@@ -312,7 +309,7 @@ void MainWindow::savePlot() {
     CMDialog1.DefaultExt = QStringLiteral("bmp");
     if (!CMDialog1.ShowSave(this))
         return;
-    mSession.currentFileName = pathForFiles(CMDialog1.FileName);
+    mSession.currentFileName = PathForFiles(CMDialog1.FileName);
     loadGraph()->savePlot(CMDialog1.FileName);
 }
 

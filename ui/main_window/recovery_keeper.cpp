@@ -3,6 +3,7 @@
 #include "atomic_file.h"
 #include "editor_window.h"
 #include "main_window.h"
+#include "path_for_files.h"
 #include "whole_file.h"
 
 #include <QCoreApplication>
@@ -18,10 +19,6 @@ namespace {
 constexpr int kCopyDelayMs = 1000;
 
 const QString kCopyPattern = QStringLiteral("recovery-*.txt");
-
-std::string pathForFiles(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 // This program's copy: the process number and the start time keep it apart from the copies
 // of every other program, running or ended, also one that had the same number before a reboot.
@@ -97,7 +94,7 @@ void RecoveryKeeper::changed() {
 void RecoveryKeeper::writeCopy() {
     mTimer.stop();
     if (const EditorWindow* editor = mWindow.editor())
-        WriteFileAtomically(pathForFiles(mPath),
+        WriteFileAtomically(PathForFiles(mPath),
                             RecoveryCopyText(editor->gridCells(), editor->fields()));
 }
 
@@ -122,7 +119,7 @@ bool RecoveryKeeper::offer(const QString& path) {
     if (!lock.tryLock(0))
         return false;
     const std::optional<RecoveryContents> contents =
-        ReadRecoveryCopy(ReadWholeFile(pathForFiles(path)).bytes);
+        ReadRecoveryCopy(ReadWholeFile(PathForFiles(path)).bytes);
     const bool recovered =
         contents && mMessages.show(Message{"", kRecoverQuestion, MessageIcon::Question,
                                            MessageButtons::YesNo}) == MessageAnswer::Yes;

@@ -1,6 +1,7 @@
 #include "plot_image_io.h"
 
 #include "atomic_file.h"
+#include "path_for_files.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -39,8 +40,8 @@ bool savePlotImage(const QImage& picture, const QString& path, const std::string
     const QByteArray bytes = encodePlotImage(picture, path, svgDocument);
     if (bytes.isEmpty() || path.isEmpty())
         return false;
-    const std::string error = WriteFileAtomically(QFile::encodeName(path).toStdString(),
-                                                  std::string_view(bytes.data(), bytes.size()));
+    const std::string error =
+        WriteFileAtomically(PathForFiles(path), std::string_view(bytes.data(), bytes.size()));
     return error.empty();
 }
 

@@ -3,6 +3,7 @@
 #include "atomic_file.h"
 #include "calibration_checks_text.h"
 #include "calibration_run.h"
+#include "path_for_files.h"
 #include "print_dialog.h"
 #include "printer_choice.h"
 #include "report_printer.h"
@@ -149,7 +150,7 @@ void ChecksWindow::saveChecksAs() {
         return;
     // Like the data files, the checks are Windows-1252 text; their texts are all in that page.
     const auto bytes = Utf8ToWindows1252(CalibrationChecksText(mChecks));
-    WriteFileAtomically(QFile::encodeName(*path).toStdString(), bytes.value_or(std::string()));
+    WriteFileAtomically(PathForFiles(*path), bytes.value_or(std::string()));
 }
 
 } // namespace morvane
