@@ -96,17 +96,14 @@ TYPED_TEST(RegisterStorageTest, TheDatabaseRefusesToChangeOrDeleteARecord) {
     const RegisterRecord record = SampleRecord(4);
     const std::int64_t id = this->open()->record(record);
     const std::string table = "lot_register_records";
-    EXPECT_NE(this->backend_->executeRaw("UPDATE " + table + " SET identifier = 'forged'"), "");
-    EXPECT_NE(this->backend_->executeRaw("DELETE FROM " + table), "");
-    EXPECT_NE(this->backend_->executeRaw("UPDATE lot_register_meta SET value = '9'"), "");
-    EXPECT_NE(this->backend_->executeRaw("DELETE FROM lot_register_meta"), "");
+    for (const std::string& sql :
+         {"UPDATE " + table + " SET identifier = 'forged'", "DELETE FROM " + table,
+          std::string("UPDATE lot_register_meta SET value = '9'"),
+          std::string("DELETE FROM lot_register_meta")}) {
+        // The trigger's own words: not some other failure of the statement.
+        EXPECT_NE(this->backend_->executeRaw(sql).find("append-only"), std::string::npos) << sql;
+    }
     EXPECT_EQ(this->open()->list(), std::vector<RegisterRecord>{WithId(record, id)});
-}
-
-TYPED_TEST(RegisterStorageTest, TheRefusalOfAChangeSaysTheRegisterIsAppendOnly) {
-    this->open()->record(SampleRecord(5));
-    EXPECT_NE(this->backend_->executeRaw("DELETE FROM lot_register_records").find("append-only"),
-              std::string::npos);
 }
 
 TYPED_TEST(RegisterStorageTest, ACorrectionNamesTheRecordItSupersedes) {
