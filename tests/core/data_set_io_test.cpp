@@ -106,7 +106,7 @@ TEST_F(SaveDataFileTest, WritesTheDocumentedLayout) {
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_EQ(ReadBytes(path), kHeader + "0,25.3,31.2\r\n1,12.1,13.4\r\n0,30,38.5\r\n");
     EXPECT_EQ(data.SampleCount, 3);
-    fields = {.txtIRP = "", .txtWRP = "", .txtISI = "0", .txtSEISI = "0"};
+    fields = {.txtIRP = "", .txtWRP = "", .txtISI = "", .txtSEISI = "0"};
     ASSERT_TRUE(save());
     EXPECT_EQ(ReadBytes(path).substr(0, 30), "\"IRP\"\r\n\"WRP\"\r\n\"ISI\"\r\n\"SEISI\"\r\n");
     EXPECT_EQ(data.ISIReference, Value("ISI"));
