@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev libboost-math-dev nlohmann-json3-dev
   poppler-utils xvfb xauth fonts-dejavu-core
   dpkg-dev file appstream desktop-file-utils shared-mime-info libxml2-utils groff-base
+  libsqlite3-dev postgresql libpq-dev
 )
 
 missing=()
