@@ -28,6 +28,10 @@ int RunCli(const std::vector<std::string>& arguments, const fs::path& executable
         return RunPlotCommand(parsed.options, executableFolder, err);
     case CliCommand::Checks:
         return RunChecksCommand(parsed.options, executableFolder, out, err);
+    case CliCommand::RegisterList:
+    case CliCommand::RegisterShow:
+    case CliCommand::RegisterExport:
+        return RunRegisterCommand(parsed.command, parsed.options, out, err);
     case CliCommand::Calibrate:
         break;
     }

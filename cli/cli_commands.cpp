@@ -4,8 +4,11 @@
 #include "calibration_checks_text.h"
 #include "calibration_session.h"
 #include "grid_conversion.h"
+#include "lot_register.h"
 #include "message_printing.h"
 #include "program_files.h"
+#include "register_listing.h"
+#include "run_record.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -87,7 +90,80 @@ std::optional<RunOutcome> openAndCalibrate(const CalibrateOptions& options,
     return outcome;
 }
 
+std::string registerLocation(const CalibrateOptions& options) {
+    return options.registerLocation.value_or(DefaultRegisterPath());
+}
+
+void printRegisterRefusal(std::FILE* err, const RegisterError& error) {
+    WriteText(err, std::string("morvane-cli: ") + error.what() + "\n");
+}
+
+// Records the run just made, before its report is printed, so that a printed report with
+// --record is always one the register holds.
+bool recordRun(const CalibrateOptions& options, const CalibrationSession& session,
+               const std::vector<Message>& messages, std::FILE* err) {
+    GridCells grid;
+    WriteDataToGrid(session.calibration.data, grid);
+    try {
+        const RegisterRecord record =
+            RecordOfLastRun(session, grid, messages, RecordingContextNow());
+        auto lotRegister = OpenLotRegister(registerLocation(options), RegisterAccess::ReadWrite);
+        const std::int64_t id = lotRegister->record(record);
+        WriteText(err, "morvane-cli: recorded as record " + std::to_string(id) + " in " +
+                           lotRegister->location() + "\n");
+        return true;
+    } catch (const RegisterError& error) {
+        printRegisterRefusal(err, error);
+        return false;
+    }
+}
+
+std::string listed(const std::vector<RegisterRecord>& records, const std::string& format) {
+    if (format == "csv")
+        return RegisterListCsv(records);
+    if (format == "json")
+        return RegisterListJson(records);
+    return RegisterListText(records);
+}
+
+std::string exported(const std::vector<RegisterRecord>& records) {
+    std::string lines;
+    for (const RegisterRecord& record : records)
+        lines += RegisterRecordJsonLine(record);
+    return lines;
+}
+
+// What one register command prints, or nothing (after a message) when the record asked for is
+// not in the register.
+std::optional<std::string> registerOutput(CliCommand command, const CalibrateOptions& options,
+                                          LotRegister& lotRegister, std::FILE* err) {
+    if (command == CliCommand::RegisterList)
+        return listed(lotRegister.list(), options.listFormat);
+    if (command == CliCommand::RegisterExport)
+        return exported(lotRegister.list());
+    if (const auto record = lotRegister.find(std::stoll(options.recordId)))
+        return record->reportText;
+    WriteText(err, "morvane-cli: " + lotRegister.location() + " holds no record " +
+                       options.recordId + "\n");
+    return std::nullopt;
+}
+
 } // namespace
+
+int RunRegisterCommand(CliCommand command, const CalibrateOptions& options, std::FILE* out,
+                       std::FILE* err) {
+    try {
+        auto lotRegister = OpenLotRegister(registerLocation(options), RegisterAccess::ReadOnly);
+        const auto output = registerOutput(command, options, *lotRegister, err);
+        if (!output)
+            return kExitStopped;
+        WriteText(out, *output);
+        return kExitReported;
+    } catch (const RegisterError& error) {
+        printRegisterRefusal(err, error);
+        return kExitStopped;
+    }
+}
 
 // Calibrates and writes the plot as SVG, drawn from the report's rounded coefficients as
 // "Produce Plot" draws them after a run.
@@ -118,6 +194,8 @@ int RunCalibrateCommand(const CalibrateOptions& options, const fs::path& executa
     PrintingMessageSink sink(err);
     CalibrationSession session;
     if (!openAndCalibrate(options, executableFolder, session, sink))
+        return kExitStopped;
+    if (options.record && !recordRun(options, session, sink.messages(), err))
         return kExitStopped;
     WriteText(out,
               options.json ? session.resultsJson(sink.messages()) : session.lastRun()->reportText);

@@ -24,4 +24,9 @@ int RunPlotCommand(const CalibrateOptions& options, const std::filesystem::path&
 int RunChecksCommand(const CalibrateOptions& options, const std::filesystem::path& executableFolder,
                      std::FILE* out, std::FILE* err);
 
+// `register list`, `register show ID` and `register export`: read the lot register, never
+// write it; 1 when it is refused or holds no record of the id.
+int RunRegisterCommand(CliCommand command, const CalibrateOptions& options, std::FILE* out,
+                       std::FILE* err);
+
 } // namespace morvane

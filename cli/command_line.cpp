@@ -27,6 +27,7 @@ struct FlagOption {
 constexpr FlagOption kFlagOptions[] = {
     {"--tomenson", &CalibrateOptions::tomenson},
     {"--json", &CalibrateOptions::json},
+    {"--record", &CalibrateOptions::record},
     {"--no-legend", &CalibrateOptions::noLegend},
     {"--no-abnormal-line", &CalibrateOptions::noAbnormalLine},
     {"--show-excluded", &CalibrateOptions::showExcluded},
@@ -47,6 +48,7 @@ constexpr TextOption kTextOptions[] = {
     {"--ci", &CalibrateOptions::ci},
     {"--id", &CalibrateOptions::id},
     {"--tcrit", &CalibrateOptions::tcritPath},
+    {"--register", &CalibrateOptions::registerLocation},
     {"--title", &CalibrateOptions::title},
     {"--x-label", &CalibrateOptions::xLabel},
     {"--y-label", &CalibrateOptions::yLabel},
@@ -145,6 +147,60 @@ ParsedCommandLine checkOptions(ParsedCommandLine parsed) {
         return usageError("--json belongs to the calibrate command");
     if (command == CliCommand::Plot && options.outFile.empty())
         return usageError("the plot command needs --out FILE.svg");
+    if (command != CliCommand::Calibrate && options.record)
+        return usageError("--record belongs to the calibrate command");
+    return parsed;
+}
+
+// The commands of the lot register: `register list|show|export`.
+constexpr CommandName kRegisterCommands[] = {
+    {"list", CliCommand::RegisterList},
+    {"show", CliCommand::RegisterShow},
+    {"export", CliCommand::RegisterExport},
+};
+
+bool isRecordId(const std::string& text) {
+    return !text.empty() && text.size() < 19 &&
+           text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// Reads one argument of a register command at index k, which it may advance past a value.
+std::optional<std::string> takeRegisterArgument(const std::vector<std::string>& arguments,
+                                                std::size_t& k, ParsedCommandLine& parsed) {
+    const std::string& argument = arguments[k];
+    CalibrateOptions& options = parsed.options;
+    const std::string name = argument.substr(0, argument.find('='));
+    if (name == "--register") {
+        std::string value;
+        auto error = takeValue(arguments, k, name, value);
+        options.registerLocation = std::move(value);
+        return error;
+    }
+    if (name == "--format" && parsed.command == CliCommand::RegisterList)
+        return takeValue(arguments, k, name, options.listFormat);
+    if (argument.size() > 1 && argument[0] == '-')
+        return "unknown option " + argument + " for this register command";
+    if (parsed.command != CliCommand::RegisterShow || !options.recordId.empty())
+        return "unexpected argument " + argument;
+    options.recordId = argument;
+    return std::nullopt;
+}
+
+ParsedCommandLine parseRegisterCommand(const std::vector<std::string>& arguments) {
+    ParsedCommandLine parsed;
+    for (const CommandName& command : kRegisterCommands)
+        if (arguments.size() > 1 && arguments[1] == command.name)
+            parsed.command = command.command;
+    if (parsed.command == CliCommand::UsageError)
+        return usageError("register takes list, show ID or export");
+    for (std::size_t k = 2; k < arguments.size(); ++k)
+        if (auto error = takeRegisterArgument(arguments, k, parsed))
+            return usageError(std::move(*error));
+    const std::string& format = parsed.options.listFormat;
+    if (format != "text" && format != "csv" && format != "json")
+        return usageError("--format takes text, csv or json, not \"" + format + "\"");
+    if (parsed.command == CliCommand::RegisterShow && !isRecordId(parsed.options.recordId))
+        return usageError("register show needs the id of a record");
     return parsed;
 }
 
@@ -158,6 +214,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         parsed.command = arguments[0] == "--help" ? CliCommand::Help : CliCommand::Version;
         return parsed;
     }
+    if (arguments[0] == "register")
+        return parseRegisterCommand(arguments);
     for (const CommandName& command : kCommands)
         if (arguments[0] == command.name)
             parsed.command = command.command;
@@ -177,6 +235,9 @@ std::string UsageText() {
     return "Usage: morvane-cli calibrate [OPTIONS] DATAFILE\n"
            "       morvane-cli plot [OPTIONS] [PLOT OPTIONS] --out FILE.svg DATAFILE\n"
            "       morvane-cli checks [OPTIONS] DATAFILE\n"
+           "       morvane-cli register list [--format text|csv|json] [--register WHERE]\n"
+           "       morvane-cli register show ID [--register WHERE]\n"
+           "       morvane-cli register export [--register WHERE]\n"
            "       morvane-cli --help | --version\n"
            "\n"
            "Calibrates the working thromboplastin of a data file against the reference one\n"
@@ -195,6 +256,11 @@ std::string UsageText() {
            "                    else ../share/morvane/tcrit.txt from the program's folder)\n"
            "  --json            print settings, results, messages and the guideline checks\n"
            "                    as JSON instead (calibrate only)\n"
+           "  --record          keep the run in the lot register (calibrate only)\n"
+           "  --register WHERE  the lot register: a file, or a postgresql:// connection\n"
+           "                    string (default: the desktop program's register,\n"
+           "                    $XDG_DATA_HOME/Morvane/register.sqlite)\n"
+           "  --format FORMAT   register list: text (default), csv or json\n"
            "\n"
            "Plot options (plot calibrates as calibrate does, then writes the plot as SVG):\n"
            "  --out FILE        the SVG file to write\n"
@@ -208,14 +274,19 @@ std::string UsageText() {
            "checks calibrates as calibrate does, then prints the guideline checks (slope CV,\n"
            "design, exclusions, Tomenson's displacement, % INR deviation) as a table.\n"
            "\n"
+           "register list prints the records of the lot register (id, date, working\n"
+           "preparation, identifier, ISI +/- SE, MNPT, verdict); register show prints the\n"
+           "report of one record as calibrate printed it; register export prints every\n"
+           "record as one JSON object per line.\n"
+           "\n"
            "Other options:\n"
            "  --help            print this text\n"
            "  --version         print the program's version\n"
            "\n"
            "Messages go to standard error as \"TITLE: TEXT\". Exit status: 0 when the report\n"
            "was printed (plot: the SVG file was written), 1 when the data file or the table\n"
-           "could not be read, the data were refused, or no plot could be drawn or written,\n"
-           "2 for a wrong command line, and for checks 3 when the calibration does not meet\n"
+           "could not be read, the data were refused, no plot could be drawn or written, or\n"
+           "the register refused (or holds no such record), 2 for a wrong command line, and for checks 3 when the calibration does not meet\n"
            "the guideline criteria or could not be judged.\n"
            "SOURCE_DATE_EPOCH (seconds, UTC), when set, gives the report's date and time.\n";
 }

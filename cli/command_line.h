@@ -21,6 +21,14 @@ struct CalibrateOptions {
     bool tomenson = false;                // ticks Chkbox1
     bool json = false;
 
+    // The lot register: where it is (a file or a postgresql:// string; the desktop's default
+    // register when not given), and whether calibrate records the run it prints.
+    std::optional<std::string> registerLocation;
+    bool record = false;
+    // `register list` and `register show` only.
+    std::string listFormat = "text"; // text, csv or json
+    std::string recordId;
+
     // `morvane-cli plot` only: where the SVG goes and what the plot options hold.
     std::string outFile;
     std::optional<std::string> title;  // PlotTitle
@@ -31,7 +39,17 @@ struct CalibrateOptions {
     bool showExcluded = false; // ShowExcludedSamples
 };
 
-enum class CliCommand { Calibrate, Plot, Checks, Help, Version, UsageError };
+enum class CliCommand {
+    Calibrate,
+    Plot,
+    Checks,
+    RegisterList,
+    RegisterShow,
+    RegisterExport,
+    Help,
+    Version,
+    UsageError
+};
 
 struct ParsedCommandLine {
     CliCommand command = CliCommand::UsageError;

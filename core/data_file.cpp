@@ -171,7 +171,11 @@ FileReading ReadDataFile(const std::string& path, CalibrationDataSet& data, Mess
         sink.show(DataErrorMessage(kCantOpenFileText));
         return FileReading::Refused;
     }
-    FieldReader reader(std::move(file.bytes));
+    return ReadDataFileBytes(std::move(file.bytes), data, sink);
+}
+
+FileReading ReadDataFileBytes(std::string bytes, CalibrationDataSet& data, MessageSink& sink) {
+    FieldReader reader(std::move(bytes));
     data.SampleCount = 0;
     ReadFailure failure = readHeader(reader, data);
     if (failure == ReadFailure::None)
@@ -228,8 +232,8 @@ EditorFields EditorFieldsAfterOpening(const CalibrationDataSet& data, const std:
     return fields;
 }
 
-bool SaveDataFile(const std::string& path, const GridCells& grid, const EditorFields& fields,
-                  CalibrationDataSet& data, MessageSink& sink) {
+std::optional<std::string> DataFileBytes(const GridCells& grid, const EditorFields& fields,
+                                         CalibrationDataSet& data, MessageSink& sink) {
     const GridReading reading = ReadDataFromGrid(grid, data);
     data.ReferencePreparationName =
         Value(fields.txtIRP.empty() ? defaults::kSavedReferenceName : fields.txtIRP);
@@ -242,7 +246,7 @@ bool SaveDataFile(const std::string& path, const GridCells& grid, const EditorFi
     if (!seisi)
         data.SEISIReference = Value("SEISI");
     if (!CheckGridReading(reading, sink))
-        return false;
+        return std::nullopt;
     data.SampleCount = reading.tagLength;
 
     const auto referenceName = quotedName(data.ReferencePreparationName.text());
@@ -251,7 +255,7 @@ bool SaveDataFile(const std::string& path, const GridCells& grid, const EditorFi
         sink.show(DataErrorMessage(
             "The preparation names cannot be saved: a name may not contain a double quote or a "
             "line break, and only Western European letters can be stored in a data file."));
-        return false;
+        return std::nullopt;
     }
     std::string text = *referenceName + "\r\n" + *workingName + "\r\n" +
                        numberOrPlaceholder(isi, "ISI") + "\r\n" +
@@ -259,8 +263,15 @@ bool SaveDataFile(const std::string& path, const GridCells& grid, const EditorFi
     for (int i = 1; i <= data.SampleCount; ++i)
         text += std::to_string(data.IsNormal[i]) + "," + FormatGeneral(data.ReferencePT[i]) + "," +
                 FormatGeneral(data.WorkingPT[i]) + "\r\n";
+    return text;
+}
 
-    const std::string failure = WriteFileAtomically(path, text);
+bool SaveDataFile(const std::string& path, const GridCells& grid, const EditorFields& fields,
+                  CalibrationDataSet& data, MessageSink& sink) {
+    const auto bytes = DataFileBytes(grid, fields, data, sink);
+    if (!bytes)
+        return false;
+    const std::string failure = WriteFileAtomically(path, *bytes);
     if (!failure.empty()) {
         sink.show(Message{"Save Data As...",
                           "The data file " + path + " could not be saved (" + failure +

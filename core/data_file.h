@@ -3,6 +3,7 @@
 #include "calibration_records.h"
 #include "message.h"
 
+#include <optional>
 #include <string>
 
 namespace morvane {
@@ -20,6 +21,9 @@ enum class FileReading {
 };
 FileReading ReadDataFile(const std::string& path, CalibrationDataSet& data, MessageSink& sink);
 
+// The same reading of a data file's bytes already in memory (a data set kept in the register).
+FileReading ReadDataFileBytes(std::string bytes, CalibrationDataSet& data, MessageSink& sink);
+
 // The start-up texts of the three limit fields: the text forms of 1.5, 4.5 and 3.
 void ResetLimitFields(EditorFields& fields);
 
@@ -31,6 +35,11 @@ EditorFields EditorFieldsAfterOpening(const CalibrationDataSet& data, const std:
 // Reads the grid and the editor's header fields into the data set and writes the data file.
 // The file is written to a temporary file beside it and renamed over the target only when
 // complete, so a failed save never damages the file that was there. Returns true when saved.
+// The bytes SaveDataFile writes (Windows-1252, CR LF line ends), with the data set read from the
+// grid and the header fields on the way; nothing, after a message, when they cannot be formed.
+std::optional<std::string> DataFileBytes(const GridCells& grid, const EditorFields& fields,
+                                         CalibrationDataSet& data, MessageSink& sink);
+
 bool SaveDataFile(const std::string& path, const GridCells& grid, const EditorFields& fields,
                   CalibrationDataSet& data, MessageSink& sink);
 

@@ -1,55 +1,20 @@
 #include "results_json.h"
 
-#include <array>
-#include <charconv>
+#include "json_text.h"
+
 #include <cmath>
-#include <cstdio>
 #include <optional>
 
 namespace morvane {
 
 namespace {
 
-std::string jsonString(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-    return out;
-}
-
-// The shortest decimal text that reads back as the same double; null when not finite.
-std::string jsonNumber(double value) {
-    if (!std::isfinite(value))
-        return "null";
-    std::array<char, 40> buffer;
-    auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), end.ptr);
-}
-
 std::string jsonValue(const Value& value) {
     if (value.isEmpty())
         return "null";
     if (const auto number = value.number())
-        return jsonNumber(*number);
-    return jsonString(value.text());
+        return JsonNumber(*number);
+    return JsonString(value.text());
 }
 
 std::string jsonFlags(const SampleFlags& flags, int count) {
@@ -69,7 +34,7 @@ public:
 
     JsonObject& add(std::string_view key, std::string json) {
         mText += mText.empty() ? "{\n" : ",\n";
-        mText += mIndent + "  " + jsonString(key) + ": " + json;
+        mText += mIndent + "  " + JsonString(key) + ": " + json;
         return *this;
     }
     JsonObject& add(std::string_view key, const Value& value) { return add(key, jsonValue(value)); }
@@ -86,10 +51,10 @@ std::string settingsJson(const CalibrationDataSet& data, const CalibrationSettin
     JsonObject object("  ");
     object.add("LowerINR", settings.LowerINR)
         .add("UpperINR", settings.UpperINR)
-        .add("SDLimit", jsonNumber(settings.SDLimit))
+        .add("SDLimit", JsonNumber(settings.SDLimit))
         .add("ISIReference", data.ISIReference)
         .add("SEISIReference", data.SEISIReference)
-        .add("ConfidenceLevel", jsonString(settings.ConfidenceLevel))
+        .add("ConfidenceLevel", JsonString(settings.ConfidenceLevel))
         .add("TomensonCorrection", std::string(settings.TomensonCorrection ? "true" : "false"));
     return object.close();
 }
@@ -148,14 +113,14 @@ std::string messagesJson(const std::vector<Message>& messages) {
     std::string out = "[";
     for (std::size_t k = 0; k < messages.size(); ++k) {
         out += k == 0 ? "\n" : ",\n";
-        out += "    {\"title\": " + jsonString(messages[k].shownTitle()) +
-               ", \"text\": " + jsonString(messages[k].text) + "}";
+        out += "    {\"title\": " + JsonString(messages[k].shownTitle()) +
+               ", \"text\": " + JsonString(messages[k].text) + "}";
     }
     return out + "\n  ]";
 }
 
-std::string jsonNumber(const std::optional<double>& value) {
-    return value ? jsonNumber(*value) : "null";
+std::string JsonNumber(const std::optional<double>& value) {
+    return value ? JsonNumber(*value) : "null";
 }
 
 std::string jsonBool(const std::optional<bool>& value) {
@@ -166,8 +131,8 @@ std::string jsonBool(const std::optional<bool>& value) {
 
 std::string checksJson(const CalibrationChecks& c) {
     JsonObject object("  ");
-    object.add("SlopeCV", jsonNumber(c.SlopeCV))
-        .add("SlopeCVLimit", jsonNumber(kSlopeCVLimit))
+    object.add("SlopeCV", JsonNumber(c.SlopeCV))
+        .add("SlopeCVLimit", JsonNumber(kSlopeCVLimit))
         .add("SlopeCVPass", jsonBool(c.SlopeCVPass))
         .add("NormalsInDataSet", c.NormalsInDataSet)
         .add("AbnormalsInDataSet", c.AbnormalsInDataSet)
@@ -177,8 +142,8 @@ std::string checksJson(const CalibrationChecks& c) {
         .add("INRExcludedCount", c.INRExcludedCount)
         .add("SDExcludedCount", c.SDExcludedCount)
         .add("DisplacementSignificant", jsonBool(c.DisplacementSignificant))
-        .add("INRDeviationAt2", jsonNumber(c.INRDeviationAt2))
-        .add("INRDeviationAt4_5", jsonNumber(c.INRDeviationAt4_5))
+        .add("INRDeviationAt2", JsonNumber(c.INRDeviationAt2))
+        .add("INRDeviationAt4_5", JsonNumber(c.INRDeviationAt4_5))
         .add("INRDeviationPass", jsonBool(c.INRDeviationPass))
         .add("MeetsCriteria", jsonBool(c.MeetsCriteria));
     return object.close();

@@ -11,6 +11,7 @@ set(MORVANE_CORE_SOURCES
   engine_steps.cpp
   grid_conversion.cpp
   grid_feedback.cpp
+  json_text.cpp
   number_format.cpp
   recovery_copy.cpp
   report_header.cpp
@@ -19,6 +20,7 @@ set(MORVANE_CORE_SOURCES
   report_text_layout.cpp
   results_json.cpp
   results_report.cpp
+  sha256.cpp
   text_encoding.cpp
   utf8.cpp
   value.cpp
