@@ -119,7 +119,7 @@ std::string messagesJson(const std::vector<Message>& messages) {
     return out + "\n  ]";
 }
 
-std::string JsonNumber(const std::optional<double>& value) {
+std::string jsonOptional(const std::optional<double>& value) {
     return value ? JsonNumber(*value) : "null";
 }
 
@@ -131,7 +131,7 @@ std::string jsonBool(const std::optional<bool>& value) {
 
 std::string checksJson(const CalibrationChecks& c) {
     JsonObject object("  ");
-    object.add("SlopeCV", JsonNumber(c.SlopeCV))
+    object.add("SlopeCV", jsonOptional(c.SlopeCV))
         .add("SlopeCVLimit", JsonNumber(kSlopeCVLimit))
         .add("SlopeCVPass", jsonBool(c.SlopeCVPass))
         .add("NormalsInDataSet", c.NormalsInDataSet)
@@ -142,8 +142,8 @@ std::string checksJson(const CalibrationChecks& c) {
         .add("INRExcludedCount", c.INRExcludedCount)
         .add("SDExcludedCount", c.SDExcludedCount)
         .add("DisplacementSignificant", jsonBool(c.DisplacementSignificant))
-        .add("INRDeviationAt2", JsonNumber(c.INRDeviationAt2))
-        .add("INRDeviationAt4_5", JsonNumber(c.INRDeviationAt4_5))
+        .add("INRDeviationAt2", jsonOptional(c.INRDeviationAt2))
+        .add("INRDeviationAt4_5", jsonOptional(c.INRDeviationAt4_5))
         .add("INRDeviationPass", jsonBool(c.INRDeviationPass))
         .add("MeetsCriteria", jsonBool(c.MeetsCriteria));
     return object.close();

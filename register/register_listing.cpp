@@ -31,14 +31,16 @@ std::string listedDate(const std::string& utc) {
 using ListingColumns = std::array<std::string, 7>;
 
 ListingColumns columnsOf(const RegisterListingRow& row) {
-    return {row.id,       row.date, row.workingPreparation, row.identifier, row.isiWithSe,
-            row.mnpt,     row.verdict};
+    return {row.id,   row.date,   row.workingPreparation, row.identifier, row.isiWithSe,
+            row.mnpt, row.verdict};
 }
 
 const ListingColumns kColumnTitles = {
     "Id", "Date", "Working preparation", "Identifier", "ISI ± SE", "MNPT", "Verdict"};
 
-std::size_t shownWidth(const std::string& text) { return Utf8CharacterCount(text); }
+std::size_t shownWidth(const std::string& text) {
+    return Utf8CharacterCount(text);
+}
 
 std::string joinedPadded(const ListingColumns& columns, const std::array<std::size_t, 7>& widths) {
     std::string line;
@@ -80,8 +82,8 @@ RegisterListingRow ListingRowOf(const RegisterRecord& record) {
     row.workingPreparation = record.workingPreparation;
     row.identifier = record.identifier;
     if (record.isiWorking)
-        row.isiWithSe = formatted(record.isiWorking, "0.000") + " ± " +
-                        formatted(record.seIsiWorking, "0.000");
+        row.isiWithSe =
+            formatted(record.isiWorking, "0.000") + " ± " + formatted(record.seIsiWorking, "0.000");
     row.mnpt = formatted(record.mnptWorking, "0.00");
     row.verdict = record.verdict;
     return row;
@@ -151,8 +153,8 @@ std::string RegisterRecordJsonLine(const RegisterRecord& r) {
         {"supersedesReason", &r.supersedesReason},
     };
     const std::pair<const char*, const std::optional<double>*> numbers[] = {
-        {"isiWorking", &r.isiWorking},     {"seIsiWorking", &r.seIsiWorking},
-        {"cvIsiWorking", &r.cvIsiWorking}, {"mnptWorking", &r.mnptWorking},
+        {"isiWorking", &r.isiWorking},       {"seIsiWorking", &r.seIsiWorking},
+        {"cvIsiWorking", &r.cvIsiWorking},   {"mnptWorking", &r.mnptWorking},
         {"mnptReference", &r.mnptReference},
     };
     std::string line = "{\"id\": " + std::to_string(r.id);

@@ -12,8 +12,8 @@ namespace morvane {
 // was shown. A record is never changed once recorded; a correction is a new record that names
 // the one it supersedes and says why.
 struct RegisterRecord {
-    std::int64_t id = 0;        // given by the register when the record is made
-    std::string recordedAtUtc;  // "2026-12-07T10:57:04Z"
+    std::int64_t id = 0;       // given by the register when the record is made
+    std::string recordedAtUtc; // "2026-12-07T10:57:04Z"
     std::string loginName;
     std::string hostName;
     std::string programVersion; // kProgramVersion
@@ -21,19 +21,19 @@ struct RegisterRecord {
     std::string fileName;       // the data file the set came from; empty when typed in
     std::string referencePreparation;
     std::string workingPreparation;
-    std::string referenceISI;   // the texts of the two ISI fields as the run used them
+    std::string referenceISI; // the texts of the two ISI fields as the run used them
     std::string referenceSEISI;
-    std::string dataSetText;    // the data file text of the data set, CR LF line ends
-    std::string dataSetSha256;  // 64 lower-case hex digits of dataSetText
-    std::string runJson;        // settings, unrounded results, messages and checks (JSON)
-    std::string reportText;     // the report exactly as shown or printed by calibrate
+    std::string dataSetText;   // the data file text of the data set, CR LF line ends
+    std::string dataSetSha256; // 64 lower-case hex digits of dataSetText
+    std::string runJson;       // settings, unrounded results, messages and checks (JSON)
+    std::string reportText;    // the report exactly as shown or printed by calibrate
     // The values a listing and the trend plot show, unrounded; empty when never computed.
     std::optional<double> isiWorking;
     std::optional<double> seIsiWorking;
     std::optional<double> cvIsiWorking;
     std::optional<double> mnptWorking;
     std::optional<double> mnptReference;
-    std::string verdict;        // kVerdictMeets, kVerdictDoesNotMeet or kVerdictNotJudged
+    std::string verdict; // kVerdictMeets, kVerdictDoesNotMeet or kVerdictNotJudged
     std::optional<std::int64_t> supersedes; // the record this one corrects
     std::string supersedesReason;
 

@@ -75,7 +75,9 @@ void keepResults(const CalibrationSession& session, RegisterRecord& record) {
 
 } // namespace
 
-RecordingContext RecordingContextNow() { return {utcNow(), loginName(), hostName()}; }
+RecordingContext RecordingContextNow() {
+    return {utcNow(), loginName(), hostName()};
+}
 
 RegisterRecord RecordOfLastRun(const CalibrationSession& session, const GridCells& grid,
                                const std::vector<Message>& messages,

@@ -27,7 +27,6 @@ RegisterRecord RecordOfLastRun(const CalibrationSession& session, const GridCell
                                const RecordingContext& context);
 
 // Reads a record's data set back as File > Open reads a data file; false after a message.
-bool ReadDataSetOfRecord(const RegisterRecord& record, CalibrationDataSet& data,
-                         MessageSink& sink);
+bool ReadDataSetOfRecord(const RegisterRecord& record, CalibrationDataSet& data, MessageSink& sink);
 
 } // namespace morvane

@@ -101,7 +101,7 @@ TEST(Cli, RefusedRunsPrintNoReport) {
         EXPECT_EQ(usage == std::string::npos ? run.err : run.err.substr(0, usage + 1), err);
         EXPECT_EQ(usage != std::string::npos, status == 2) << err;
     }
-    EXPECT_EQ(count, 17);
+    EXPECT_EQ(count, 21);
 }
 
 TEST(Cli, ChecksExitStatusFollowsTheVerdict) {
@@ -198,6 +198,40 @@ TEST(Cli, PlotWritesTheCalibrationPlotAsSvg) {
     picture = ReadBytes(svg);
     EXPECT_EQ(count(picture, ">Lot 17</text>") + count(picture, ">RP</text>"), 2);
     EXPECT_EQ(count(picture, "Abnormal+normal line"), 0);
+}
+
+// A run recorded with --record is printed as calibrate prints it, and register show prints the
+// same bytes back; the listing's JSON and the export are JSON a parser reads, with the run's
+// unrounded ISI, the data set's digest and the recorded report.
+TEST(Cli, RecordedRunsAreListedShownAndExportedAsPrinted) {
+    testing::TempFolder folder;
+    const std::string where = (folder.path / "lots" / "register.sqlite").string();
+    const CliRun plain = runCli({"calibrate", "--upper-inr", "6", kWorked});
+    const CliRun recorded =
+        runCli({"calibrate", "--record", "--register", where, "--upper-inr", "6", kWorked});
+    EXPECT_EQ(recorded.status, 0);
+    EXPECT_EQ(recorded.out, plain.out);
+    EXPECT_EQ(recorded.err, "morvane-cli: recorded as record 1 in " + where + "\n");
+    EXPECT_EQ(runCli({"calibrate", "--record", "--json", "--register=" + where, kWorked}).status,
+              0);
+
+    EXPECT_EQ(runCli({"register", "show", "1", "--register", where}).out, plain.out);
+    const nlohmann::ordered_json listed =
+        parsedJson(runCli({"register", "list", "--format=json", "--register", where}).out);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0]["id"], 1);
+    EXPECT_EQ(listed[1]["verdict"], "not judged") << "the second run's fit failed";
+    EXPECT_TRUE(listed[1]["isiWorking"].is_null());
+    const CliRun exported = runCli({"register", "export", "--register", where});
+    std::istringstream lines(exported.out);
+    std::string line;
+    ASSERT_TRUE(std::getline(lines, line));
+    const nlohmann::ordered_json first = parsedJson(line);
+    EXPECT_EQ(first["reportText"], plain.out);
+    EXPECT_EQ(first["workingPreparation"], "Working lot 17");
+    EXPECT_EQ(first["run"]["results"]["ISIWorking"], listed[0]["isiWorking"]);
+    EXPECT_EQ(first["dataSetSha256"].get<std::string>().size(), 64u);
+    EXPECT_EQ(runCli({"register", "show", "3", "--register", where}).status, 1);
 }
 
 TEST(CliOptions, EveryFieldOptionTakesItsValueInBothSpellings) {

@@ -1,6 +1,7 @@
 // The data set in and out: read from and written to a data file.
 #include "data_file.h"
 #include "grid_conversion.h"
+#include "sha256.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -160,6 +161,23 @@ TEST_F(SaveDataFileTest, RefusedSavesLeaveAnExistingFileUntouched) {
             << "the header fields are taken before the checks";
     }
     EXPECT_EQ(ReadBytes(path), "old contents");
+}
+
+} // namespace
+} // namespace morvane
+
+namespace morvane {
+namespace {
+
+// The register keeps a data set's digest as sha256sum prints it: the FIPS 180-4 examples, the
+// second padded into two blocks, and a message of exactly one block.
+TEST(DataSetDigest, MatchesThePublishedSha256Examples) {
+    EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(Sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    EXPECT_EQ(Sha256Hex(std::string(64, 'a')),
+              "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb");
 }
 
 } // namespace
