@@ -178,7 +178,11 @@ void MainWindow::showTrendPlot(const QString& workingPreparation,
                                const std::vector<RegisterRecord>& records) {
     if (!mTrend) {
         mTrend = new TrendWindow(mFileDialogs, mMessages);
-        addChild(mTrend)->adjustSize();
+        QMdiSubWindow* sub = addChild(mTrend);
+        sub->adjustSize();
+        // Under the register window, so the list and its trend are seen together.
+        if (mRegister)
+            sub->move(0, subWindowOf(mRegister)->geometry().bottom() + 1);
     }
     mTrend->showTrend(workingPreparation, records);
     bringToFront(mTrend);

@@ -19,6 +19,8 @@ namespace morvane {
 namespace {
 
 const char* const kAll = "All";
+constexpr int kDesignedWidth = 720;
+constexpr int kDesignedHeight = 330;
 const char* const kTitle = "Register";
 const QStringList kColumns = {
     "Date", "Working preparation", "Identifier", "ISI \u00B1 SE", "MNPT", "Verdict"};
@@ -75,7 +77,10 @@ void RegisterWindow::placeControls() {
     layout->addWidget(lblRegister);
     layout->addLayout(filter);
     layout->addWidget(tblRecords);
-    resize(760, 320);
+}
+
+QSize RegisterWindow::sizeHint() const {
+    return {kDesignedWidth, kDesignedHeight};
 }
 
 void RegisterWindow::reload() {

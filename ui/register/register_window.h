@@ -38,6 +38,9 @@ public:
     // The records the table shows, in its order.
     const std::vector<RegisterRecord>& shownRecords() const { return mShown; }
 
+    // Room for the six columns of a typical record.
+    QSize sizeHint() const override;
+
 signals:
     void recordOpened(const RegisterRecord& record);
     // The records of one working preparation, oldest first.

@@ -23,8 +23,9 @@ std::vector<TrendPoint> TrendPointsOf(const std::vector<RegisterRecord>& records
     std::vector<TrendPoint> points;
     for (const RegisterRecord& record : records)
         if (record.isiWorking)
-            points.push_back({record.recordedAtUtc.substr(0, kDateLength), *record.isiWorking,
-                              record.seIsiWorking});
+            points.push_back({"#" + std::to_string(record.id) + " " +
+                                  record.recordedAtUtc.substr(0, kDateLength),
+                              *record.isiWorking, record.seIsiWorking});
     return points;
 }
 

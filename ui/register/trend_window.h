@@ -17,7 +17,8 @@ namespace morvane {
 class PlotPicture;
 
 // The trend plot's points of one working preparation's records, oldest first: each record that
-// has an ISI (a failed fit has none), labelled with the date it was recorded.
+// has an ISI (a failed fit has none), labelled with its id and the date it was recorded
+// ("#3 2026-12-07").
 std::vector<TrendPoint> TrendPointsOf(const std::vector<RegisterRecord>& records);
 
 // The trend window: the ISI of each calibration of one working preparation in the order
