@@ -14,7 +14,7 @@ namespace {
 
 const char* const kSaveFilter = "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg";
 constexpr QSize kDesignedSize(640, 420);
-// The date part of "2026-12-07T10:57:04Z".
+// "2026-12-07" of "2026-12-07T10:57:04Z".
 constexpr std::size_t kDateLength = 10;
 
 } // namespace
