@@ -223,9 +223,21 @@ private slots:
         QVERIFY(mWindow->results()->parentWidget()->isVisible());
         QVERIFY(!mWindow->editor()->isChanged());
         QVERIFY(!item("mnuRecordInRegister")->isEnabled());
-        // Calibrating the restored data set gives the same results again.
+        // Calibrating the restored data set makes a new run to record.
         QTest::mouseClick(child<QPushButton>(mWindow->editor(), "Command1"), Qt::LeftButton);
         QVERIFY(item("mnuRecordInRegister")->isEnabled());
+    }
+
+    void aDoubleClickOpensTheRecord() {
+        recordRun("Lot 7");
+        choose("mnuFile", "mnuFileItem0");
+        QCOMPARE(cell(1, 2), "");
+        choose("mnuView", "mnuRegister");
+        const QRect first = table()->visualRect(table()->model()->index(0, 1));
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::mouseDClick(table()->viewport(), Qt::LeftButton, {}, first.center());
+        QCOMPARE(cell(1, 2), "12.4");
+        QCOMPARE(mWindow->results()->reportText().toStdString(), recorded().at(0).reportText);
     }
 
     void theTrendPlotShowsEachRecordedIsiOfThePreparation() {
