@@ -4,8 +4,7 @@
 // left byte for byte as it was.
 #include "record_columns.h"
 #include "register_backends.h"
-
-#include <sqlite3.h>
+#include "sqlite_library.h"
 
 #include <cmath>
 #include <filesystem>
@@ -40,28 +39,28 @@ private:
 class Database {
 public:
     Database(const std::string& name, int flags) {
-        const int code = sqlite3_open_v2(name.c_str(), &handle_, flags, nullptr);
+        const int code = Sqlite().open_v2(name.c_str(), &handle_, flags, nullptr);
         if (code != SQLITE_OK) {
-            const std::string message = handle_ ? sqlite3_errmsg(handle_) : sqlite3_errstr(code);
-            sqlite3_close_v2(handle_);
+            const std::string message = handle_ ? Sqlite().errmsg(handle_) : Sqlite().errstr(code);
+            Sqlite().close_v2(handle_);
             throw SqliteFailure(code, message);
         }
-        sqlite3_extended_result_codes(handle_, 0);
-        sqlite3_busy_timeout(handle_, kBusyTimeoutMilliseconds);
+        Sqlite().extended_result_codes(handle_, 0);
+        Sqlite().busy_timeout(handle_, kBusyTimeoutMilliseconds);
     }
     Database(Database&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
     Database& operator=(Database&&) = delete;
-    ~Database() { sqlite3_close_v2(handle_); }
+    ~Database() { Sqlite().close_v2(handle_); }
 
     sqlite3* handle() const { return handle_; }
 
     void check(int code) const {
         if (code != SQLITE_OK && code != SQLITE_ROW && code != SQLITE_DONE) {
-            throw SqliteFailure(code, sqlite3_errmsg(handle_));
+            throw SqliteFailure(code, Sqlite().errmsg(handle_));
         }
     }
     void execute(const std::string& sql) const {
-        check(sqlite3_exec(handle_, sql.c_str(), nullptr, nullptr, nullptr));
+        check(Sqlite().exec(handle_, sql.c_str(), nullptr, nullptr, nullptr));
     }
 
 private:
@@ -71,51 +70,53 @@ private:
 class Statement {
 public:
     Statement(const Database& database, const std::string& sql) : database_(database) {
-        database_.check(sqlite3_prepare_v2(database.handle(), sql.c_str(),
-                                           static_cast<int>(sql.size()), &statement_, nullptr));
+        database_.check(Sqlite().prepare_v2(database.handle(), sql.c_str(),
+                                            static_cast<int>(sql.size()), &statement_, nullptr));
     }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
-    ~Statement() { sqlite3_finalize(statement_); }
+    ~Statement() { Sqlite().finalize(statement_); }
 
     void bindText(int index, const std::string& text) {
-        database_.check(sqlite3_bind_text64(statement_, index, text.data(), text.size(),
-                                            SQLITE_TRANSIENT, SQLITE_UTF8));
+        database_.check(Sqlite().bind_text64(statement_, index, text.data(), text.size(),
+                                             SQLITE_TRANSIENT, SQLITE_UTF8));
     }
     void bindInteger(int index, std::int64_t value) {
-        database_.check(sqlite3_bind_int64(statement_, index, value));
+        database_.check(Sqlite().bind_int64(statement_, index, value));
     }
     // SQLite keeps a NaN as NULL, so a NaN goes in as its text.
     void bindReal(int index, const std::optional<double>& value) {
         if (!value) {
-            database_.check(sqlite3_bind_null(statement_, index));
+            database_.check(Sqlite().bind_null(statement_, index));
         } else if (std::isnan(*value)) {
             bindText(index, DoubleText(*value));
         } else {
-            database_.check(sqlite3_bind_double(statement_, index, *value));
+            database_.check(Sqlite().bind_double(statement_, index, *value));
         }
     }
     bool step() {
-        const int code = sqlite3_step(statement_);
+        const int code = Sqlite().step(statement_);
         database_.check(code);
         return code == SQLITE_ROW;
     }
 
     std::string text(int column) const {
-        const auto* bytes = sqlite3_column_blob(statement_, column);
-        const int size = sqlite3_column_bytes(statement_, column);
+        const auto* bytes = Sqlite().column_blob(statement_, column);
+        const int size = Sqlite().column_bytes(statement_, column);
         return bytes ? std::string(static_cast<const char*>(bytes), size) : std::string();
     }
-    std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
-    bool isNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+    std::int64_t integer(int column) const { return Sqlite().column_int64(statement_, column); }
+    bool isNull(int column) const {
+        return Sqlite().column_type(statement_, column) == SQLITE_NULL;
+    }
     std::optional<double> real(int column) const {
-        switch (sqlite3_column_type(statement_, column)) {
+        switch (Sqlite().column_type(statement_, column)) {
         case SQLITE_NULL:
             return std::nullopt;
         case SQLITE_TEXT:
             return DoubleFromText(text(column));
         default:
-            return sqlite3_column_double(statement_, column);
+            return Sqlite().column_double(statement_, column);
         }
     }
 
@@ -243,12 +244,12 @@ std::string FileUri(const std::string& path) {
 
 bool CanReadSchema(const Database& database) {
     sqlite3_stmt* statement = nullptr;
-    int code = sqlite3_prepare_v2(database.handle(), "SELECT count(*) FROM sqlite_master", -1,
-                                  &statement, nullptr);
+    int code = Sqlite().prepare_v2(database.handle(), "SELECT count(*) FROM sqlite_master", -1,
+                                   &statement, nullptr);
     if (code == SQLITE_OK) {
-        code = sqlite3_step(statement);
+        code = Sqlite().step(statement);
     }
-    sqlite3_finalize(statement);
+    Sqlite().finalize(statement);
     return code != SQLITE_CANTOPEN;
 }
 
@@ -377,7 +378,7 @@ private:
             database_.execute("COMMIT");
             return id;
         } catch (...) {
-            sqlite3_exec(database_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+            Sqlite().exec(database_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
             throw;
         }
     }
@@ -407,7 +408,7 @@ private:
             statement.bindInteger(index, *record.supersedes);
         }
         statement.step();
-        return sqlite3_last_insert_rowid(database_.handle());
+        return Sqlite().last_insert_rowid(database_.handle());
     }
 
     static RegisterRecord RecordAt(const Statement& statement) {
