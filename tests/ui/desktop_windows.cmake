@@ -5,6 +5,8 @@ morvane_add_qttest(editor_window_test SOURCES editor_window_test.cpp)
 morvane_add_qttest(main_window_test SOURCES main_window_test.cpp)
 # The window's messages are compared with those of morvane-cli on the same files.
 target_link_libraries(main_window_test PRIVATE morvane_cli_lib)
+# The lot register: recording runs, the register window, opening records and the trend plot.
+morvane_add_qttest(register_window_test SOURCES register_window_test.cpp)
 # The printouts, printed to PDF files and read back with poppler's tools.
 morvane_add_qttest(printout_test SOURCES printout_test.cpp)
 # The recovery copy: a typist program killed while it types, and a program started after it.

@@ -35,7 +35,8 @@ constexpr QSize kSmallScreen(1024, 768);
 
 MainWindow::MainWindow(MessageSink& messages, FileDialogBackend& fileDialogs,
                        const QString& criticalTTablePath, QWidget* parent)
-    : QMainWindow(parent), mMessages(messages), mFileDialogs(fileDialogs), CMDialog1(fileDialogs) {
+    : QMainWindow(parent), mMessages(messages), mFileDialogs(fileDialogs), CMDialog1(fileDialogs),
+      mRegisterSettings(LoadRegisterSettings()) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Morvane"));
     // The applications menu's icon, built into the program, for this window and every child.
@@ -95,6 +96,7 @@ void MainWindow::createMenus() {
     connect(mnuUndo, &QAction::triggered, this, [this] { mEditor->undoStack()->undo(); });
     connect(mnuRedo, &QAction::triggered, this, [this] { mEditor->undoStack()->redo(); });
     createViewAndPlotMenus();
+    createRegisterItems();
     mnuAbout = menuBar()->addAction(QStringLiteral("&About"));
     mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
     connect(mnuAbout, &QAction::triggered, this, &MainWindow::showAbout);

@@ -3,10 +3,15 @@
 #include "calibration_session.h"
 #include "file_dialog.h"
 #include "message.h"
+#include "register_record.h"
+#include "register_settings.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+
+#include <optional>
+#include <vector>
 
 class QAction;
 class QMdiArea;
@@ -21,7 +26,10 @@ class EditorWindow;
 class GraphWindow;
 class PlotOptionsDialog;
 class PrintDialog;
+class RegisterLocationDialog;
+class RegisterWindow;
 class ResultsWindow;
+class TrendWindow;
 
 // MDIForm1, the main window: a workspace holding the data editor, the results, the plot and the
 // About box, the menus with their enabling rules, and the commands that create, open and save a
@@ -29,7 +37,8 @@ class ResultsWindow;
 //
 // The File menu's items are the list mnuFileItem, indexes 0 to 7 as the menu shows them (4 and
 // 6 are separators), each QAction named "mnuFileItem0" to "mnuFileItem7"; the other items are
-// QActions named as their members.
+// QActions named as their members. The lot register's items (Record in Register, Record Every
+// Successful Run, Register Location...) stand between Save Results As and Exit.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -49,6 +58,9 @@ public:
     ResultsWindow* results() const;
     // The Calibration Checks window, or nothing while it is not loaded.
     ChecksWindow* checks() const;
+    // The register window and the trend window, or nothing while they are not loaded.
+    RegisterWindow* registerWindow() const;
+    TrendWindow* trendWindow() const;
     const Calibration& calibration() const { return mSession.calibration; }
     const PlotOptions& plotOptions() const { return mSession.plot; }
     QString currentFileName() const { return QString::fromStdString(mSession.currentFileName); }
@@ -70,6 +82,7 @@ private:
     void createMenus();
     void createFileMenu();
     void createViewAndPlotMenus();
+    void createRegisterItems();
     QAction* addItem(QMenu* menu, const char* name, const char* caption, bool enabled);
     void startUp();
     void startMaximised();
@@ -112,6 +125,21 @@ private:
     void savePlot();
     void showPlotOptions();
 
+    // The lot register.
+    void keepRunForRegister(RunOutcome outcome, const GridCells& grid,
+                            const std::vector<Message>& messages);
+    void forgetRunForRegister();
+    void recordInRegister();
+    void chooseRecordEveryRun(bool chosen);
+    void showRegisterLocation();
+    void registerLocationChanged();
+    void showRegister();
+    void openRecord(const RegisterRecord& record);
+    void loadRecordedDataSet(const RegisterRecord& record, const CalibrationDataSet& data);
+    void showRecordedReport(const RegisterRecord& record);
+    void showTrendPlot(const QString& workingPreparation,
+                       const std::vector<RegisterRecord>& records);
+
     // Start-up values shared by New.
     void emptyDataSet();
     void setEditorCaption(const QString& name);
@@ -134,6 +162,19 @@ private:
     QPointer<AboutBox> mAbout;
     QPointer<PlotOptionsDialog> mPlotOptionsDialog;
     QPointer<PrintDialog> mPrint;
+    QPointer<RegisterWindow> mRegister;
+    QPointer<TrendWindow> mTrend;
+    QPointer<RegisterLocationDialog> mRegisterLocationDialog;
+
+    // What the register needs of the last run whose report was shown, kept when it was made so
+    // that later edits do not reach the record; nothing once recorded or after New and Open.
+    struct RunForRegister {
+        CalibrationSession session;
+        GridCells grid;
+        std::vector<Message> messages;
+    };
+    std::optional<RunForRegister> mRunForRegister;
+    RegisterSettings mRegisterSettings;
 
     QMenu* mnuFile;
     QList<QAction*> mnuFileItem;
@@ -146,6 +187,10 @@ private:
     QAction* mnuResults;
     QAction* mnuGraph;
     QAction* mnuChecks;
+    QAction* mnuRegister;
+    QAction* mnuRecordInRegister;
+    QAction* mnuRecordEveryRun;
+    QAction* mnuRegisterLocation;
     QMenu* mnuPlot;
     QAction* mnuMakePlot;
     QAction* mnuCopyPlot;

@@ -47,6 +47,21 @@ std::string fileBytes(const QString& text) {
     return text.toStdString();
 }
 
+// Passes each message on to be shown and keeps a copy: the messages of one run, for its record.
+class KeepingMessageSink : public MessageSink {
+public:
+    explicit KeepingMessageSink(MessageSink& shown) : mShown(shown) {}
+    MessageAnswer show(const Message& message) override {
+        kept.push_back(message);
+        return mShown.show(message);
+    }
+
+    std::vector<Message> kept;
+
+private:
+    MessageSink& mShown;
+};
+
 } // namespace
 
 void MainWindow::fileItemChosen(int index) {
@@ -172,6 +187,7 @@ void MainWindow::newDataSet() {
         item->setEnabled(false);
     unloadGraph();
     emptyDataSet();
+    forgetRunForRegister();
 }
 
 void MainWindow::openData() {
@@ -189,6 +205,7 @@ void MainWindow::openData() {
 void MainWindow::openDataFile(const QString& path) {
     mFileDialogs.rememberFolderOf(path);
     loadEditor();
+    forgetRunForRegister();
     // A file in a folder that does not exist leaves the data set as it was, without a word.
     mSession.openDataFile(
         PathForFiles(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())), mMessages);
@@ -239,14 +256,16 @@ void MainWindow::SaveResultsFile(const QString& fileName) {
 void MainWindow::runCalibration() {
     BusyPointer busy;
     mSession.fields = mEditor->fields();
-    const RunOutcome outcome =
-        mSession.calibrate(mEditor->gridCells(), LocalReportDateTime(), mMessages);
+    const GridCells grid = mEditor->gridCells();
+    KeepingMessageSink runMessages(mMessages);
+    const RunOutcome outcome = mSession.calibrate(grid, LocalReportDateTime(), runMessages);
     // The run may have replaced invalid parameters and lengthened the identifier.
     mEditor->setFields(mSession.fields);
     if (outcome == RunOutcome::Stopped)
         return;
     showReport(mSession.lastRun()->reportText);
     updateWindowsAfterRun(outcome);
+    keepRunForRegister(outcome, grid, runMessages.kept);
 }
 
 void MainWindow::showReport(const std::string& report) {
