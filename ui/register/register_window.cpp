@@ -104,8 +104,10 @@ void RegisterWindow::readRegister() {
     }
     try {
         mRecords = OpenLotRegister(location, RegisterAccess::ReadOnly)->list();
-        lblRegister->setText(
-            QStringLiteral("%1 records in %2").arg(mRecords.size()).arg(shownLocation));
+        const QString count = mRecords.size() == 1
+                                  ? QStringLiteral("1 record")
+                                  : QStringLiteral("%1 records").arg(mRecords.size());
+        lblRegister->setText(count + QStringLiteral(" in ") + shownLocation);
     } catch (const RegisterError& error) {
         lblRegister->setText(QStringLiteral("The register could not be read: ") + shownLocation);
         mMessages.show(Message{kTitle, error.what(), MessageIcon::Critical, MessageButtons::Ok});
