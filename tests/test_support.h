@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -59,11 +60,14 @@ inline CriticalTTable UniformTable(double t) {
 
 // An empty folder of the running test's own, removed with everything in it afterwards.
 struct TempFolder {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("morvane-" + std::to_string(::getpid()) + "-" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "-" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // A typed or parameterised test's name holds '/', which would make a folder in a folder.
+    std::filesystem::path path = [] {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = "morvane-" + std::to_string(::getpid()) + "-" + test->test_suite_name() +
+                           "-" + test->name();
+        std::replace(name.begin(), name.end(), '/', '-');
+        return std::filesystem::temp_directory_path() / name;
+    }();
 
     TempFolder() {
         std::filesystem::remove_all(path);
