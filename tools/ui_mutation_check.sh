@@ -22,8 +22,9 @@ case ${1:-} in
 --seed) draw=(--seed "$2" --count "${4:?--seed S --count N}") ;;
 esac
 if ((${#draw[@]})); then
-    mkdir -p "$scratch"
-    list=$scratch/drawn.jsonl
+    # In the scratch copy's build folder, which the copying below keeps.
+    mkdir -p "$scratch/build"
+    list=$scratch/build/drawn.jsonl
     python3 "$root/tools/mutation_check.py" --tree "$root" --folders ui "${draw[@]}" \
         --save "$list" --list-only | head -1
 else
