@@ -31,6 +31,8 @@ else
     list=$(realpath "${1:-$root/tools/ui_mutations.txt}")
 fi
 export MORVANE_SOAK_ACTIONS=${MORVANE_SOAK_ACTIONS:-300}
+# A fault that makes a test hang is killed by this limit, in seconds, on each test program.
+timeout=${MORVANE_UI_TEST_TIMEOUT:-120}
 # ccache, where it is installed, spares recompiling what the next fault does not touch.
 if [[ -z ${CMAKE_CXX_COMPILER_LAUNCHER:-} ]] && command -v ccache >/dev/null; then
     export CMAKE_CXX_COMPILER_LAUNCHER=ccache
@@ -56,7 +58,7 @@ build() { cmake --build "$scratch/build" -j2 --target "${tests[@]}" >"$scratch/b
 # Prints the first test that fails, or nothing.
 first_failure() {
     for test in "${tests[@]}"; do
-        if ! ctest --test-dir "$scratch/build" -R "^${test}\$" --timeout 600 \
+        if ! ctest --test-dir "$scratch/build" -R "^${test}\$" --timeout "$timeout" \
             >"$scratch/test.log" 2>&1; then
             echo "$test"
             return
