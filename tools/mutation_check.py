@@ -219,11 +219,14 @@ def candidates_in_file(root, rel):
 
 
 def source_files(root):
+    """The C++ files of the folders being mutated, their subfolders included (the window code
+    keeps one folder for each window or job)."""
     files = []
     for d in SOURCE_DIRS:
-        for name in sorted(os.listdir(os.path.join(root, d))):
-            if name.endswith((".cpp", ".h")):
-                files.append(f"{d}/{name}")
+        for folder, subfolders, names in os.walk(os.path.join(root, d)):
+            subfolders.sort()
+            rel = os.path.relpath(folder, root)
+            files += [f"{rel}/{name}" for name in sorted(names) if name.endswith((".cpp", ".h"))]
     return files
 
 
@@ -447,6 +450,7 @@ class Worker:
 
 
 def main():
+    global SOURCE_DIRS
     parser = argparse.ArgumentParser(
         description="Applies small faults to core/ and plot/ one at a time in scratch copies "
                     "and counts those the fast tests catch.")
@@ -481,8 +485,16 @@ def main():
     parser.add_argument("--every-test", action="store_true",
                         help="run every test program on each mutant and name every failing "
                              "test, to see which tests catch which mutants (slower)")
+    parser.add_argument("--folders", default=",".join(SOURCE_DIRS),
+                        help="folders to draw mutants from, e.g. ui for the window code, whose "
+                             "mutants tools/ui_mutation_check.sh runs (default core,plot; only "
+                             "core and plot can be run here)")
     args = parser.parse_args()
 
+    SOURCE_DIRS = tuple(args.folders.split(","))
+    if not args.list_only and not set(SOURCE_DIRS) <= set(TESTS_FOR_DIR):
+        parser.error("the fast tests only cover core and plot; run the window code's mutants "
+                     "with tools/ui_mutation_check.sh")
     tree = os.path.abspath(args.tree)
     if args.fresh is not None:
         args.seed, args.count = random.SystemRandom().randrange(1, 10**6), args.fresh

@@ -5,14 +5,34 @@
 # fault's fate and a last line "ui mutation score: K of N killed".
 #
 #   tools/ui_mutation_check.sh [list]     scratch copy in build/ui-mutants (MORVANE_UI_MUTANT_DIR)
+#   tools/ui_mutation_check.sh --fresh N  N faults drawn from ui/ with a new seed, printed first
+#   tools/ui_mutation_check.sh --seed S --count N   the same draw again
 #
-# The soak test runs MORVANE_SOAK_ACTIONS random actions (300 unless set).
+# Drawn faults come from tools/mutation_check.py, the engine check's generator, run on ui/; a
+# list it saved (.jsonl) can be given as well. Its equivalents file sets aside those no test can
+# tell from the original. The soak test runs MORVANE_SOAK_ACTIONS random actions (300 unless
+# set).
 set -euo pipefail
 
 root=$(git -C "$(dirname "$0")/.." rev-parse --show-toplevel)
-list=$(realpath "${1:-$root/tools/ui_mutations.txt}")
 scratch=${MORVANE_UI_MUTANT_DIR:-$root/build/ui-mutants}
+draw=()
+case ${1:-} in
+--fresh) draw=(--fresh "$2") ;;
+--seed) draw=(--seed "$2" --count "${4:?--seed S --count N}") ;;
+esac
+if ((${#draw[@]})); then
+    # In the scratch copy's build folder, which the copying below keeps.
+    mkdir -p "$scratch/build"
+    list=$scratch/build/drawn.jsonl
+    python3 "$root/tools/mutation_check.py" --tree "$root" --folders ui "${draw[@]}" \
+        --save "$list" --list-only | head -1
+else
+    list=$(realpath "${1:-$root/tools/ui_mutations.txt}")
+fi
 export MORVANE_SOAK_ACTIONS=${MORVANE_SOAK_ACTIONS:-300}
+# A fault that makes a test hang is killed by this limit, in seconds, on each test program.
+timeout=${MORVANE_UI_TEST_TIMEOUT:-120}
 # ccache, where it is installed, spares recompiling what the next fault does not touch.
 if [[ -z ${CMAKE_CXX_COMPILER_LAUNCHER:-} ]] && command -v ccache >/dev/null; then
     export CMAKE_CXX_COMPILER_LAUNCHER=ccache
@@ -38,7 +58,7 @@ build() { cmake --build "$scratch/build" -j2 --target "${tests[@]}" >"$scratch/b
 # Prints the first test that fails, or nothing.
 first_failure() {
     for test in "${tests[@]}"; do
-        if ! ctest --test-dir "$scratch/build" -R "^${test}\$" --timeout 600 \
+        if ! ctest --test-dir "$scratch/build" -R "^${test}\$" --timeout "$timeout" \
             >"$scratch/test.log" 2>&1; then
             echo "$test"
             return
@@ -58,6 +78,30 @@ open(path, "w", encoding="utf-8").write(text.replace(old, new))
 EOF
 }
 
+# Applies a drawn fault (a line of a .jsonl list) to the scratch copy and prints its name and
+# file; prints nothing when its line is gone from the tree or it is a listed equivalent.
+apply_drawn() {
+    python3 - "$root/tools" "$scratch" "$1" <<'EOF'
+import json, os, sys
+sys.path.insert(0, sys.argv[1])
+import mutation_check as mc
+mc.SOURCE_DIRS = ("ui",)
+m = json.loads(sys.argv[3])
+if (m["file"], m["after"], m["from"], m["to"]) in mc.load_equivalents():
+    sys.exit()
+place = mc.locate(sys.argv[2], m)
+if place is None:
+    sys.exit()
+rel, index = place
+path = os.path.join(sys.argv[2], rel)
+lines = open(path, encoding="utf-8").read().split("\n")
+lines[index] = lines[index][:len(lines[index]) - len(lines[index].lstrip())] + m["to"]
+os.rename(path, path + ".orig")
+open(path, "w", encoding="utf-8").write("\n".join(lines))
+print(f"{m['id']} {rel}:{index + 1} {m['kind']} {m['desc']}\t{rel}")
+EOF
+}
+
 build || { echo "the unchanged tree does not build; see $scratch/build.log"; exit 1; }
 failed=$(first_failure)
 [[ -z $failed ]] || { echo "$failed fails on the unchanged tree; see $scratch/test.log"; exit 1; }
@@ -66,14 +110,24 @@ killed=0
 total=0
 while IFS= read -r line; do
     [[ -z $line || $line == \#* ]] && continue
-    name=${line%% @@ *}
-    rest=${line#* @@ }
-    file=${rest%% @@ *}
-    rest=${rest#* @@ }
-    old=${rest%% @@ *}
-    new=${rest#* @@ }
-    cp -p "$scratch/$file" "$scratch/$file.orig"
-    apply "$scratch/$file" "$old" "$new"
+    if [[ $line == \{* ]]; then
+        applied=$(apply_drawn "$line")
+        if [[ -z $applied ]]; then
+            echo "${line:0:60}... missing or equivalent (not counted)"
+            continue
+        fi
+        name=${applied%%$'\t'*}
+        file=${applied#*$'\t'}
+    else
+        name=${line%% @@ *}
+        rest=${line#* @@ }
+        file=${rest%% @@ *}
+        rest=${rest#* @@ }
+        old=${rest%% @@ *}
+        new=${rest#* @@ }
+        cp -p "$scratch/$file" "$scratch/$file.orig"
+        apply "$scratch/$file" "$old" "$new"
+    fi
     started=$SECONDS
     if ! build; then
         fate="does not compile (not counted)"

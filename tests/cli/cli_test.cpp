@@ -156,6 +156,8 @@ TEST(Cli, JsonHoldsTheDoublesBeforeRoundingAndEndsWithTheChecks) {
         EXPECT_NEAR(part.value(key, 0.0), expected, 1e-12) << key;
     }
     EXPECT_EQ(values, 26);
+    EXPECT_LT(json["results"].value("DisplacementPLow", 1.0),
+              json["results"].value("DisplacementPHigh", 0.0));
     EXPECT_EQ(json["results"]["SDExcluded"], nlohmann::json::array({0, 0, 0, 0, 0}));
     EXPECT_EQ(json["settings"].dump(),
               R"({"LowerINR":1.5,"UpperINR":6,"SDLimit":3,"ISIReference":1.1,)"

@@ -91,6 +91,14 @@ INSTANTIATE_TEST_SUITE_P(
                            "Calibration does not meet the guideline criteria: % INR "
                            "deviation at INR 2.0 and 4.5"}));
 
+// The INR deviation needs the reference preparation's ISI; without one it is not given.
+TEST(CalibrationChecks, NoINRDeviationWithoutAReferenceISI) {
+    CalibrationResults results;
+    results.MNPTWorkingUsed = results.ISIWorking = results.SlopeAbnormal = Value(1.0);
+    results.Displacement = Value(0.1);
+    EXPECT_EQ(ComputeCalibrationChecks({}, results).INRDeviationAt2, std::nullopt);
+}
+
 TEST(CalibrationChecks, SlopeCVPassesUpToThreePercent) {
     CalibrationResults results;
     results.SlopeAll = Value(1.0);

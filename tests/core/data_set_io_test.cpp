@@ -113,7 +113,7 @@ TEST_F(SaveDataFileTest, WritesTheDocumentedLayout) {
 }
 
 TEST_F(SaveDataFileTest, ARoundTripKeepsNamesNumbersAndTags) {
-    fields.txtIRP = "RP lot 5, batch A \xC3\xA9";
+    fields.txtIRP = "RP lot 5, batch A \xC3\xA9\xC3\xBF"; // the last letter of the code page
     fields.txtSEISI = "0.020";
     grid.at(2, 2) = "12.123456789012";
     grid.at(3, 2) = "1.7976931348623157E+308"; // the largest double: its 15 digits overflow

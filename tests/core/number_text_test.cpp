@@ -18,6 +18,8 @@ TEST(ParseNumber, ReadsDecimalNumbersWithAPeriodOnly) {
         // clang-format off
         {"12.5", 12.5}, {".05", 0.05}, {" 7 ", 7.0}, {"\t21", 21.0}, {"-3", -3.0}, {"+2", 2.0},
         {"1E+20", 1e20}, {"2.5e-3", 0.0025}, {"2E3", 2000.0}, {"5.", 5.0}, {"0.0000001", 1e-7},
+        {"0.0000000000000000025", 2.5e-18},
+        {"123456789012345678901234", 123456789012345678901234.0},
         // clang-format on
     };
     for (const auto& [text, number] : numbers)
@@ -87,7 +89,7 @@ TEST(PlainNumber, HasSignPlaceGeneralFormAndTrailingSpace) {
     const std::pair<double, const char*> cases[] = {
         {25, " 25 "},        {0, " 0 "},         {-0.0, " 0 "},      {-3, "-3 "},
         {-0.5, "-.5 "},      {0.046, " .046 "},  {1.053, " 1.053 "}, {12.8452, " 12.8452 "},
-        {0.1 + 0.2, " .3 "}, {-0.077, "-.077 "},
+        {0.1 + 0.2, " .3 "}, {-0.077, "-.077 "}, {1e20, " 1E+20 "},  {1.5e-7, " 1.5E-07 "},
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(FormatPlainNumber(value), text) << value;

@@ -21,6 +21,17 @@ TEST(RecoveryCopy, GivesBackEveryCellAndFieldByteForByteAndRefusesAnyOtherText) 
         EXPECT_FALSE(ReadRecoveryCopy(text.substr(0, length))) << length;
     EXPECT_FALSE(ReadRecoveryCopy(text.substr(0, text.size() - 1)));
     EXPECT_FALSE(ReadRecoveryCopy(text + "x"));
+    // Whole lines cut out, or lines joined by cutting out the line ends between them.
+    std::vector<std::size_t> ends;
+    for (std::size_t end = text.find("\r\n"); end != std::string::npos;
+         end = text.find("\r\n", end + 1))
+        ends.push_back(end);
+    for (std::size_t i = 0; i < ends.size(); ++i)
+        for (std::size_t j = i + 1; j < ends.size(); ++j)
+            for (const std::size_t kept : {0, 2})
+                EXPECT_FALSE(
+                    ReadRecoveryCopy(text.substr(0, ends[i] + kept) + text.substr(ends[j] + 2)))
+                    << i << " " << j << " " << kept;
     std::string badTick = text;
     EXPECT_FALSE(ReadRecoveryCopy(badTick.replace(badTick.find("Chkbox1,\"1"), 10, "Chkbox1,\"2")));
 }

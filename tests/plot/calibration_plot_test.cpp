@@ -206,6 +206,11 @@ TEST(DrawCalibrationPlot, ExcludedSamplesHiddenByDefaultShownInGreyWithLegendAnd
     EXPECT_EQ(hidden.findText("4.50"), nullptr) << "the axes end at 4.25";
     const RecordingSurface shown = draw(ExcludedExample(), {.ShowExcludedSamples = true});
     EXPECT_EQ(greyLines(shown), 2 * (2 + 4)) << "a cross and a square, on the plot and legend";
+    // The cross's arms reach U/13 from its centre, the square's sides U/18 (U = 0.5).
+    double greyLength = 0.0;
+    for (const auto& l : shown.linesDrawn())
+        greyLength += l.ink.rgb == 0xAAAAAA ? std::hypot(l.to.x - l.from.x, l.to.y - l.from.y) : 0;
+    EXPECT_NEAR(greyLength, 2 * (4 * std::sqrt(2.0) * 0.5 / 13 + 8 * 0.5 / 18), 1e-12);
     ASSERT_NE(shown.findText("Excluded by SD limit"), nullptr);
     // ln 4.70 takes the axes up to 4.75 (U = 0.5); the legend row is above the title.
     ASSERT_NE(shown.findText("Excluded by INR limits"), nullptr);

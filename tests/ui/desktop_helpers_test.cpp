@@ -36,6 +36,11 @@ private slots:
             << MessageButtons::Ok << int(QMessageBox::Ok) << int(MessageAnswer::Ok);
         QTest::newRow("question answered No")
             << MessageButtons::YesNo << int(QMessageBox::No) << int(MessageAnswer::No);
+        QTest::newRow("question answered Yes")
+            << MessageButtons::YesNo << int(QMessageBox::Yes) << int(MessageAnswer::Yes);
+        QTest::newRow("save question answered Save")
+            << MessageButtons::SaveDiscardCancel << int(QMessageBox::Save)
+            << int(MessageAnswer::Save);
         QTest::newRow("save question cancelled")
             << MessageButtons::SaveDiscardCancel << int(QMessageBox::Cancel)
             << int(MessageAnswer::Cancel);

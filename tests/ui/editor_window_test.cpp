@@ -59,6 +59,19 @@ private slots:
     }
     void cleanup() { mEditor.reset(); }
 
+    // A new editor: the data set's column titles and row numbers, the fields' starting values.
+    void newEditorShowsHeadersAndStartingValues() {
+        QStringList shown;
+        for (const auto& [orientation, section] : {std::pair{Qt::Horizontal, 0},
+                                                   {Qt::Horizontal, 2},
+                                                   {Qt::Vertical, 0},
+                                                   {Qt::Vertical, 129}})
+            shown << grid()->model()->headerData(section, orientation).toString();
+        for (const char* name : {"txtLowerINR", "txtUpperINR", "txtSDReg"})
+            shown << child<QLineEdit>(mEditor.get(), name)->text();
+        QCOMPARE(shown, (QStringList{"  Tag", "     x", "1", "130", "1.5", "4.5", "3.0"}));
+    }
+
     void enterCommitsTheBoxAndMovesDown_data() {
         QTest::addColumn<QStringList>("actions"); // "@row,col" clicks a cell, a text is entered
         QTest::addColumn<QStringList>("cells");
@@ -130,8 +143,9 @@ private slots:
             {"1,1=Abnormal", "2,1=Normal"});
         row("a decimal comma refuses the whole paste", "3,1", "0\t12.5\t13\n1\t28,7\t20\n",
             {"3,1=", "3,2=", "4,2="},
-            "Row 4, y: \"28,7\" \u2014 use a period as the decimal separator");
-        row("so does a text", "5,3", "40\nabc\n", {"5,3="}, "Row 6, x: \"abc\" is not a number");
+            "Paste Error: Row 4, y: \"28,7\" \u2014 use a period as the decimal separator");
+        row("so does a text", "5,3", "40\nabc\n", {"5,3="},
+            "Paste Error: Row 6, x: \"abc\" is not a number");
     }
     void pastedRowsFillTheGridFromTheCurrentCell() {
         QFETCH(QString, start);
@@ -141,8 +155,8 @@ private slots:
         QApplication::clipboard()->setText(clipboard);
         QTest::keyClick(grid(), Qt::Key_V, Qt::ControlModifier);
         verifyCells(cells);
-        QTEST(mMessages.messages.empty() ? QString()
-                                         : QString::fromStdString(mMessages.messages[0].text),
+        const Message* refusal = mMessages.messages.empty() ? nullptr : &mMessages.messages[0];
+        QTEST(refusal ? QString::fromStdString(refusal->title + ": " + refusal->text) : QString(),
               "message");
     }
 
