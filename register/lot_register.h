@@ -58,6 +58,10 @@ std::unique_ptr<LotRegister> OpenLotRegister(const std::string& pathOrUrl, Regis
 // folder the desktop program's QStandardPaths::AppDataLocation names.
 std::string DefaultRegisterPath();
 
+// Whether the location names a PostgreSQL register ("postgresql://" or "postgres://") rather
+// than an SQLite file.
+bool IsRegisterConnectionString(const std::string& location);
+
 // The connection string or path with the password of a connection string replaced by "***".
 std::string RedactedRegisterLocation(const std::string& pathOrUrl);
 

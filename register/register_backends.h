@@ -10,8 +10,6 @@ namespace morvane::register_storage {
 std::unique_ptr<LotRegister> OpenSqliteRegister(const std::string& path, RegisterAccess access);
 std::unique_ptr<LotRegister> OpenPostgresRegister(const std::string& url, RegisterAccess access);
 
-bool IsPostgresLocation(const std::string& pathOrUrl);
-
 // The message with every password the connection string holds (in the user part of the URL
 // or as a password parameter, as written or decoded) replaced by "***".
 std::string WithoutPasswords(std::string message, const std::string& url);

@@ -12,8 +12,6 @@
 namespace morvane {
 namespace {
 
-using register_storage::IsPostgresLocation;
-
 struct TextSpan {
     std::size_t begin;
     std::size_t length;
@@ -63,7 +61,7 @@ std::vector<TextSpan> QueryPasswordSpans(const std::string& url) {
 }
 
 std::vector<TextSpan> PasswordSpans(const std::string& url) {
-    if (!IsPostgresLocation(url)) {
+    if (!IsRegisterConnectionString(url)) {
         return {};
     }
     std::vector<TextSpan> spans = UserInfoPasswordSpans(url);
@@ -120,10 +118,6 @@ std::string EnvironmentText(const char* name) {
 
 namespace register_storage {
 
-bool IsPostgresLocation(const std::string& pathOrUrl) {
-    return pathOrUrl.starts_with("postgresql://") || pathOrUrl.starts_with("postgres://");
-}
-
 std::string WithoutPasswords(std::string message, const std::string& url) {
     for (const TextSpan& span : PasswordSpans(url)) {
         const std::string written = url.substr(span.begin, span.length);
@@ -140,10 +134,14 @@ std::unique_ptr<LotRegister> OpenLotRegister(const std::string& pathOrUrl, Regis
         throw RegisterError("No register was named: give a file path or a postgresql:// "
                             "connection string.");
     }
-    if (IsPostgresLocation(pathOrUrl)) {
+    if (IsRegisterConnectionString(pathOrUrl)) {
         return register_storage::OpenPostgresRegister(pathOrUrl, access);
     }
     return register_storage::OpenSqliteRegister(pathOrUrl, access);
+}
+
+bool IsRegisterConnectionString(const std::string& location) {
+    return location.starts_with("postgresql://") || location.starts_with("postgres://");
 }
 
 std::string DefaultRegisterPath() {

@@ -12,8 +12,6 @@
 #include "trend_window.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -28,12 +26,6 @@ const char* const kRecordTitle = "Record in Register";
 // The File menu's separator above Exit, and Save Results As.
 constexpr int kSeparatorAboveExit = 6;
 constexpr int kSaveResultsAsItem = 5;
-
-// A register file's folder is made when the first record is written into it.
-void MakeFolderOf(const std::string& location) {
-    if (!IsRegisterConnectionString(location))
-        QDir().mkpath(QFileInfo(QString::fromStdString(location)).absolutePath());
-}
 
 } // namespace
 
@@ -83,7 +75,6 @@ void MainWindow::recordInRegister() {
     const RunForRegister& run = *mRunForRegister;
     try {
         const std::string location = RegisterLocationOf(mRegisterSettings);
-        MakeFolderOf(location);
         const auto lotRegister = OpenLotRegister(location, RegisterAccess::ReadWrite);
         const std::int64_t id = lotRegister->record(
             RecordOfLastRun(run.session, run.grid, run.messages, RecordingContextNow()));

@@ -28,10 +28,6 @@ void SaveRegisterSettings(const RegisterSettings& choices) {
     settings.setValue(kRecordEveryRunKey, choices.recordEveryRun);
 }
 
-bool IsRegisterConnectionString(const std::string& location) {
-    return location.starts_with("postgresql://") || location.starts_with("postgres://");
-}
-
 std::string RegisterLocationOf(const RegisterSettings& settings) {
     return settings.location.isEmpty() ? DefaultRegisterPath() : settings.location.toStdString();
 }

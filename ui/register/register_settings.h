@@ -17,9 +17,6 @@ struct RegisterSettings {
 RegisterSettings LoadRegisterSettings();
 void SaveRegisterSettings(const RegisterSettings& settings);
 
-// Whether the location names a PostgreSQL database rather than a file.
-bool IsRegisterConnectionString(const std::string& location);
-
 // The path or connection string the register is opened with.
 std::string RegisterLocationOf(const RegisterSettings& settings);
 

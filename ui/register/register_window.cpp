@@ -1,5 +1,6 @@
 #include "register_window.h"
 
+#include "lot_register.h"
 #include "register_listing.h"
 #include "register_settings.h"
 
