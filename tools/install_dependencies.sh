@@ -6,7 +6,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libbenchmark-dev libboost-math-dev nlohmann-json3-dev
-  poppler-utils xvfb xauth fonts-dejavu-core
+  poppler-utils xvfb xauth fonts-dejavu-core fonts-urw-base35
   dpkg-dev file appstream desktop-file-utils shared-mime-info libxml2-utils groff-base
   libsqlite3-dev postgresql libpq-dev
 )
