@@ -11,8 +11,6 @@ inline constexpr double kSDLimit = 3.0;
 inline constexpr double kReferenceISI = 1.0;
 inline constexpr double kReferenceSEISI = 0.0;
 inline constexpr const char* kConfidenceLevel = "95%";
-// The confidence levels the editor's list offers, in its order.
-inline constexpr const char* kConfidenceLevels[] = {"90%", "95%", "99%"};
 
 // The editor's designed texts.
 inline constexpr const char* kIdentifierText = "dataset1.txt";

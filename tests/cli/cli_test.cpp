@@ -156,6 +156,7 @@ TEST(Cli, JsonHoldsTheDoublesBeforeRoundingAndEndsWithTheChecks) {
         EXPECT_NEAR(part.value(key, 0.0), expected, 1e-12) << key;
     }
     EXPECT_EQ(values, 26);
+    EXPECT_EQ(json["results"]["CVISIWorking"], 2.18); // as the report shows it
     EXPECT_LT(json["results"].value("DisplacementPLow", 1.0),
               json["results"].value("DisplacementPHigh", 0.0));
     EXPECT_EQ(json["results"]["SDExcluded"], nlohmann::json::array({0, 0, 0, 0, 0}));

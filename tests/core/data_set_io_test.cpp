@@ -1,6 +1,7 @@
 // The data set in and out: read from and written to a data file.
 #include "data_file.h"
 #include "grid_conversion.h"
+#include "grid_feedback.h"
 #include "sha256.h"
 #include "test_support.h"
 
@@ -107,6 +108,7 @@ TEST_F(SaveDataFileTest, WritesTheDocumentedLayout) {
     EXPECT_EQ(ReadBytes(path), kHeader + "0,25.3,31.2\r\n1,12.1,13.4\r\n0,30,38.5\r\n");
     EXPECT_EQ(data.SampleCount, 3);
     fields = {.txtIRP = "", .txtWRP = "", .txtISI = "", .txtSEISI = "0"};
+    data.ISIReference = Value(1.1);
     ASSERT_TRUE(save());
     EXPECT_EQ(ReadBytes(path).substr(0, 30), "\"IRP\"\r\n\"WRP\"\r\n\"ISI\"\r\n\"SEISI\"\r\n");
     EXPECT_EQ(data.ISIReference, Value("ISI"));
@@ -126,8 +128,24 @@ TEST_F(SaveDataFileTest, ARoundTripKeepsNamesNumbersAndTags) {
     EXPECT_EQ(loaded.SampleCount, 3);
     EXPECT_EQ(loaded.IsNormal, data.IsNormal);
     EXPECT_EQ(loaded.WorkingPT, data.WorkingPT);
+    GridCells shown;
+    WriteDataToGrid(loaded, shown);
+    EXPECT_EQ(shown.at(2, 1) + shown.at(3, 1), "NormalAbnormal");
     EXPECT_EQ(loaded.ReferencePT[2], 12.123456789012);
     EXPECT_NEAR(loaded.ReferencePT[3], DBL_MAX, 5e-15 * DBL_MAX);
+}
+
+// Delete Row on the last sample, then on the first: what is left moves up, the grid's feedback
+// counts it.
+TEST_F(SaveDataFileTest, DeleteRowMovesTheSamplesBelowUp) {
+    DeleteRow(grid, data, 3, sink);
+    DeleteRow(grid, data, 1, sink);
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(grid, testing::GridOf({{"Normal", "12.1", "13.4"}}));
+    grid.at(2, 2) = "28,7";
+    EXPECT_EQ(GridRowCountsText(CountGridRows(grid)), "1 normal, 0 abnormal, 1 incomplete row");
+    EXPECT_EQ(PTTextProblemText("28,7", JudgePTText("28,7")),
+              "\"28,7\" \u2014 use a period as the decimal separator");
 }
 
 constexpr const char* kNameRefused =

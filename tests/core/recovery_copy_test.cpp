@@ -17,6 +17,11 @@ TEST(RecoveryCopy, GivesBackEveryCellAndFieldByteForByteAndRefusesAnyOtherText) 
     const std::string text = RecoveryCopyText(typed.grid, typed.fields);
     EXPECT_EQ(ReadRecoveryCopy(text), typed);
     EXPECT_EQ(ReadRecoveryCopy(RecoveryCopyText({}, {})), (RecoveryContents{}));
+    // A copy left by this version is read by the next: the field lines keep their names.
+    EXPECT_TRUE(RecoveryCopyText({}, {}).starts_with(
+        "Morvane recovery copy\r\ntxtid,\"dataset1.txt\"\r\ntxtIRP,\"RP\"\r\ntxtWRP,\"WP\"\r\n"
+        "txtISI,\"1\"\r\ntxtSEISI,\"0\"\r\ntxtLowerINR,\"1.5\"\r\ntxtUpperINR,\"4.5\"\r\n"
+        "txtSDReg,\"3.0\"\r\nComboCI,\"95%\"\r\nChkbox1,\"0\"\r\n\"\",\"\",\"\",\"\"\r\n"));
     for (std::size_t length = 0; length < text.size(); length += 7)
         EXPECT_FALSE(ReadRecoveryCopy(text.substr(0, length))) << length;
     EXPECT_FALSE(ReadRecoveryCopy(text.substr(0, text.size() - 1)));

@@ -206,6 +206,10 @@ TEST(DrawCalibrationPlot, ExcludedSamplesHiddenByDefaultShownInGreyWithLegendAnd
     EXPECT_EQ(hidden.findText("4.50"), nullptr) << "the axes end at 4.25";
     const RecordingSurface shown = draw(ExcludedExample(), {.ShowExcludedSamples = true});
     EXPECT_EQ(greyLines(shown), 2 * (2 + 4)) << "a cross and a square, on the plot and legend";
+    EXPECT_EQ(
+        greyLines(draw(ExcludedExample(), {.ShowExcludedSamples = true, .BlackAndWhite = false})),
+        greyLines(shown));
+    EXPECT_TRUE(OptionsForCopies({.BlackAndWhite = false}).BlackAndWhite) << "copies stay black";
     // The cross's arms reach U/13 from its centre, the square's sides U/18 (U = 0.5).
     double greyLength = 0.0;
     for (const auto& l : shown.linesDrawn())
