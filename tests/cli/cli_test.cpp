@@ -4,6 +4,7 @@
 // tests/data/report_worked_example.bc (40 digits, rounded by hand to the shown decimals).
 #include "cli_app.h"
 #include "command_line.h"
+#include "json_text.h"
 #include "program_files.h"
 #include "test_support.h"
 
@@ -141,6 +142,11 @@ nlohmann::ordered_json parsedJson(const std::string& text) {
     return document;
 }
 
+TEST(Cli, JsonTextsReadBackAsWritten) {
+    const std::string awkward = "tab\t quote\" slash\\ \r\n \x01 \xC3\xA9";
+    EXPECT_EQ(parsedJson(JsonString(awkward)), awkward);
+}
+
 // The statistics are the engine's doubles before the report rounds them, written to read back
 // exactly; the fixture holds the bc run's values. The checks' CV is 100 SE(b) / b of the line of
 // all samples, the deviation 100 (I^(b_abnormal / b_all) exp(d ISIref) / I - 1) from those b, d.
@@ -155,7 +161,7 @@ TEST(Cli, JsonHoldsTheDoublesBeforeRoundingAndEndsWithTheChecks) {
         const auto& part = json["results"].contains(key) ? json["results"] : json["checks"];
         EXPECT_NEAR(part.value(key, 0.0), expected, 1e-12) << key;
     }
-    EXPECT_EQ(values, 26);
+    EXPECT_EQ(values, 27);
     EXPECT_EQ(json["results"]["CVISIWorking"], 2.18); // as the report shows it
     EXPECT_LT(json["results"].value("DisplacementPLow", 1.0),
               json["results"].value("DisplacementPHigh", 0.0));
