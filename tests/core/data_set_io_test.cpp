@@ -145,8 +145,11 @@ TEST_F(SaveDataFileTest, DeleteRowMovesTheSamplesBelowUp) {
     EXPECT_EQ(grid, testing::GridOf({{"Normal", "12.1", "13.4"}}));
     grid.at(2, 2) = "28,7";
     EXPECT_EQ(GridRowCountsText(CountGridRows(grid)), "1 normal, 0 abnormal, 1 incomplete row");
-    EXPECT_EQ(PTTextProblemText("28,7", JudgePTText("28,7")),
-              "\"28,7\" \u2014 use a period as the decimal separator");
+    std::string hints;
+    for (const std::string text : {"28,7", "x", "-1"})
+        hints += PTTextProblemText(text, JudgePTText(text)) + "; ";
+    EXPECT_EQ(hints, "\"28,7\" \u2014 use a period as the decimal separator; \"x\" is not a "
+                     "number; \"-1\" is not a positive number; ");
 }
 
 constexpr const char* kNameRefused =
