@@ -1,4 +1,5 @@
-// The data set in and out: read from and written to a data file.
+// The data set in and out: read from and written to a data file, and written to and edited in
+// the grid.
 #include "data_file.h"
 #include "grid_conversion.h"
 #include "grid_feedback.h"
