@@ -29,12 +29,10 @@ inline Number product(Number a, Number b) {
     return finiteOrNothing(*a * *b);
 }
 
+// std::pow gives NaN for a negative base with a fractional exponent and an infinity for zero to a
+// negative power: both are written as nothing.
 inline Number power(Number base, Number exponent) {
     if (!base || !exponent)
-        return std::nullopt;
-    if (*base < 0.0 && *exponent != std::floor(*exponent))
-        return std::nullopt;
-    if (*base == 0.0 && *exponent < 0.0)
         return std::nullopt;
     return finiteOrNothing(std::pow(*base, *exponent));
 }

@@ -4,7 +4,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -124,33 +123,6 @@ std::string fixedForm(const DecimalDigits& decimal) {
            decimal.digits.substr(integerDigits);
 }
 
-// Plain decimals of at most 15 significant digits and 22 decimals, such as every PT typed into
-// the grid, are read as their digits divided by a power of ten: both are exact doubles, so the
-// one correctly rounded division gives the same double as the full conversion, far faster.
-std::optional<double> plainDecimal(std::string_view body) {
-    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    std::uint64_t digits = 0;
-    int significant = 0;
-    int decimals = 0;
-    bool point = false;
-    for (char c : body) {
-        if (c == '.' && !point) {
-            point = true;
-            continue;
-        }
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        digits = digits * 10 + static_cast<unsigned>(c - '0');
-        significant += digits != 0 ? 1 : 0;
-        decimals += point ? 1 : 0;
-        if (significant > 15 || decimals > 22)
-            return std::nullopt;
-    }
-    return static_cast<double>(digits) / kPowersOfTen[decimals];
-}
-
 } // namespace
 
 std::optional<double> ParseNumber(std::string_view text) {
@@ -162,11 +134,10 @@ std::optional<double> ParseNumber(std::string_view text) {
     }
     if (!looksDecimal(text))
         return std::nullopt;
-    if (auto plain = plainDecimal(text))
-        return negative ? -*plain : *plain;
+    // A number beyond the doubles ("1e999") is out of range for from_chars, never an infinity.
     double value = 0.0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    if (error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return negative ? -value : value;
 }

@@ -1,7 +1,8 @@
 // Numbers as texts: the reader of typed numbers, the general form, the display patterns and the
-// print-list number form. Expected texts follow from the rules: the value's decimal form to 15
-// significant digits is rounded, halves away from zero.
+// print-list number form, and the report's arithmetic on missing values. Expected texts follow from
+// the rules: the value's decimal form to 15 significant digits is rounded, halves away from zero.
 #include "number_format.h"
+#include "report_arithmetic.h"
 #include "value.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,8 @@ TEST(FormatGeneral, WritesTheShortestTextOfAtMostFifteenDigits) {
         {7, "7"}, {12.25, "12.25"}, {-0.5, "-0.5"}, {0, "0"}, {1000000, "1000000"},
         {0.0001, "0.0001"}, {1e20, "1E+20"}, {1.5e-7, "1.5E-07"}, {20.000000000000007, "20"},
         {1.0 / 3.0, "0.333333333333333"}, {123456789012345.0, "123456789012345"},
-        {DBL_MAX, "1.79769313486231E+308"},
+        {DBL_MAX, "1.79769313486231E+308"}, {-0.0, "0"}, {0.00001, "0.00001"}, {0.000001, "1E-06"},
+        {1e15, "1E+15"},
         // clang-format on
     };
     for (const auto& [x, text] : cases)
@@ -83,6 +85,18 @@ TEST(DisplayPattern, RoundsTheFifteenDigitFormHalfAwayFromZero) {
     EXPECT_EQ(FormatPattern(Value(1.75), "##0.0"), "1.8");
     EXPECT_EQ(FormatPattern(Value("abc"), "##0.00"), std::nullopt);
     EXPECT_EQ(FormatPattern(Value(), "##0.00"), std::nullopt);
+}
+
+// A report value with a missing operand, a division by zero or no real result is left blank.
+TEST(ReportArithmetic, MissingOperandsAndImpossibleResultsGiveNothing) {
+    using namespace report;
+    const Number none;
+    for (const Number n :
+         {product(none, 2.0), product(2.0, none), quotient(none, 2.0), quotient(2.0, none),
+          quotient(2.0, 0.0), power(none, 2.0), power(2.0, none), power(-8.0, 1.0 / 3),
+          power(0.0, -1.0), exponential(none), exponential(1000.0)})
+        EXPECT_EQ(n, none);
+    EXPECT_EQ(power(-2.0, 3.0), -8.0);
 }
 
 TEST(PlainNumber, HasSignPlaceGeneralFormAndTrailingSpace) {
