@@ -69,6 +69,10 @@ TEST_F(CalibrationRunTest, DataChecksStopTheRunWithTheirMessage) {
         EXPECT_EQ(fields.txtid, "run5") << c.name << ": nothing after the check changed";
         EXPECT_EQ(fields.txtLowerINR, "-1") << c.name;
     }
+    calibration.tcrit = {}; // a table that was never read
+    sink.messages.clear();
+    EXPECT_EQ(run(), RunOutcome::Stopped);
+    EXPECT_EQ(sink.messages.at(0).title, "Critical t Table");
 }
 
 TEST_F(CalibrationRunTest, INRLimitsAreCheckedAsNumbersAndResetAsTheRulesSay) {

@@ -35,7 +35,7 @@ TEST(CriticalTTable, SuppliedFileMatchesPublishedQuantiles) {
         EXPECT_NEAR(table.value(1, j), 1 / std::tan(std::numbers::pi * p / 2), kSixDecimals) << j;
         EXPECT_NEAR(table.value(2, j), (1 - p) * std::sqrt(2 / (p * (2 - p))), kSixDecimals) << j;
     }
-    for (auto [df, j] : {std::pair{0, 1}, {0, 20}, {-1, 7}, {202, 7}, {1, -1}, {1, 21}})
+    for (auto [df, j] : {std::pair{0, 1}, {0, 20}, {-1, 7}, {202, 7}, {2, -1}, {2, 21}})
         EXPECT_EQ(table.value(df, j), 0.0) << df << ", " << j;
 }
 
@@ -53,6 +53,8 @@ TEST(CriticalTTableFile, MalformedFilesStayUnloadedAndZero) {
          "holds a value that is not a number in record 3."},
         {records(200) + "1.2.3, " + records(1).substr(4),
          "holds a value that is not a number in record 201."},
+        {"," + records(201), "holds a value that is not a number in record 1."},
+        {records(201) + ",", "holds a value that is not a number in record 202."},
     };
     for (const auto& [content, problem] : cases) {
         const CriticalTTable table = LoadCriticalTTable(folder.write("tcrit.txt", content));
@@ -60,6 +62,16 @@ TEST(CriticalTTableFile, MalformedFilesStayUnloadedAndZero) {
         EXPECT_EQ(table.loadError, "The critical t table " + path + " " + problem);
         EXPECT_EQ(table.T, CriticalTTable{}.T) << problem;
     }
+    std::string blanksOnly; // numbers apart by a blank, a tab, a CR or a line end alone
+    int gap = 0;
+    for (char c : records(201))
+        if (c == ' ')
+            blanksOnly += " \t\r"[gap++ % 3];
+        else if (c != ',')
+            blanksOnly += c;
+    const CriticalTTable table = LoadCriticalTTable(folder.write("tcrit.txt", blanksOnly));
+    EXPECT_EQ(std::pair(table.T[201][1], table.T[201][20]), std::pair(20.0, 1.0))
+        << table.loadError;
     const std::string absent = (folder.path / "absent.txt").string();
     EXPECT_EQ(LoadCriticalTTable(absent).loadError,
               "The critical t table " + absent + " could not be opened.");

@@ -44,9 +44,13 @@ TEST_F(DataFileTest, ReadsHeaderFieldsAndSamplesWhateverTheLineLayout) {
     EXPECT_EQ(data.WorkingPT[3], 38.5);
     read(kHeader + SampleLines(130));
     EXPECT_EQ(data.SampleCount, 130);
-    read("\"RP lot 5, batch A \x80\", \"WP\" ,.05,0.01\n0 , 25.3,31.2\n1,12.1,13.4");
+    read("RP \t,WP,1,0\r0,25.3,31.2\r1,12.1,13.4\r"); // unquoted names, old Mac line ends
+    EXPECT_EQ(std::pair(data.ReferencePreparationName, data.ReferencePT[2]),
+              std::pair(Value("RP"), 12.1));
+    read("\"RP lot 5, batch A \x80\", \t\"WP\" ,.05,0.01\n0 , 25.3,31.2\n1,12.1,13.4");
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_EQ(data.ReferencePreparationName, Value("RP lot 5, batch A \xE2\x82\xAC"));
+    EXPECT_EQ(data.WorkingPreparationName, Value("WP")) << "blanks before a quote are passed over";
     EXPECT_EQ(data.ISIReference, Value(0.05));
     EXPECT_EQ(data.SEISIReference, Value(0.01));
     EXPECT_EQ(data.SampleCount, 2);
@@ -69,6 +73,12 @@ TEST_F(DataFileTest, DamagedFilesGetTheirMessageAndKeepTheCompleteRows) {
         {"letter in a tag", kHeader + "A,25,30\r\n", "Data type mis-match error", 0},
         {"quoted PT", kHeader + "0,\"25\",30\r\n", "Data type mis-match error", 0},
         {"quote never closed", "\"RP\r\n\"WP\"\r\n1\r\n0\r\n", "Can't open file", 0},
+        {"last header quote never closed", "\"RP\",\"WP\",1,\"SEISI", "Can't open file", 0},
+        {"quoted tag", kHeader + "\"0\",25,30\r\n", "Data type mis-match error", 0},
+        {"fractional tag", kHeader + "1.5,25,30\r\n", "Data type mis-match error", 0},
+        {"tag beyond 32767", kHeader + "32768,25,30\r\n", "Data type mis-match error", 0},
+        {"three blank lines after the samples", kHeader + "0,25,30\r\n\r\n\r\n\r\n",
+         "Can't open file", 1},
         {"blank line after the samples", kHeader + "0,25,30\r\n\r\n", "Can't open file", 1},
         {"blank line between samples", kHeader + "0,25,30\r\n\r\n1,12,13\r\n",
          "Data type mis-match error", 1},
@@ -84,6 +94,8 @@ TEST_F(DataFileTest, DamagedFilesGetTheirMessageAndKeepTheCompleteRows) {
         EXPECT_EQ(sink.messages, std::vector{DataErrorMessage(c.message)}) << c.name;
         EXPECT_EQ(data.SampleCount, c.samplesAfter) << c.name;
     }
+    ReadDataFile(folder.path.string(), data, sink); // a folder, which cannot be read as a file
+    EXPECT_EQ(data.SampleCount, 0);
 }
 
 TEST_F(DataFileTest, AFileInAMissingFolderIsPassedOverInSilence) {
@@ -110,9 +122,11 @@ TEST_F(SaveDataFileTest, WritesTheDocumentedLayout) {
     EXPECT_EQ(data.SampleCount, 3);
     fields = {.txtIRP = "", .txtWRP = "", .txtISI = "", .txtSEISI = "0"};
     data.ISIReference = Value(1.1);
+    data.SEISIReference = Value(0.02);
     ASSERT_TRUE(save());
     EXPECT_EQ(ReadBytes(path).substr(0, 30), "\"IRP\"\r\n\"WRP\"\r\n\"ISI\"\r\n\"SEISI\"\r\n");
     EXPECT_EQ(data.ISIReference, Value("ISI"));
+    EXPECT_EQ(data.SEISIReference, Value("SEISI"));
 }
 
 TEST_F(SaveDataFileTest, ARoundTripKeepsNamesNumbersAndTags) {
@@ -132,6 +146,8 @@ TEST_F(SaveDataFileTest, ARoundTripKeepsNamesNumbersAndTags) {
     GridCells shown;
     WriteDataToGrid(loaded, shown);
     EXPECT_EQ(shown.at(2, 1) + shown.at(3, 1), "NormalAbnormal");
+    EXPECT_EQ(shown.at(0, 0) + shown.at(0, 1) + shown.at(0, 2) + shown.at(0, 3) + shown.at(130, 0),
+              "No  Tag     y     x130");
     EXPECT_EQ(loaded.ReferencePT[2], 12.123456789012);
     EXPECT_NEAR(loaded.ReferencePT[3], DBL_MAX, 5e-15 * DBL_MAX);
 }
@@ -144,6 +160,9 @@ TEST_F(SaveDataFileTest, DeleteRowMovesTheSamplesBelowUp) {
     DeleteRow(grid, data, 1, sink);
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_EQ(grid, testing::GridOf({{"Normal", "12.1", "13.4"}}));
+    GridCells empty;
+    DeleteRow(empty, data, 1, sink);
+    EXPECT_EQ(sink.messages, std::vector{DataErrorMessage("There is no data in the grid")});
     grid.at(2, 2) = "28,7";
     EXPECT_EQ(GridRowCountsText(CountGridRows(grid)), "1 normal, 0 abnormal, 1 incomplete row");
     std::string hints;
@@ -184,6 +203,11 @@ TEST_F(SaveDataFileTest, RefusedSavesLeaveAnExistingFileUntouched) {
             << "the header fields are taken before the checks";
     }
     EXPECT_EQ(ReadBytes(path), "old contents");
+    sink.messages.clear();
+    fields.txtWRP = "WP";
+    path = (folder.path / "no such folder" / "saved.txt").string();
+    EXPECT_FALSE(save());
+    EXPECT_EQ(sink.messages.at(0).title, "Save Data As...");
 }
 
 } // namespace

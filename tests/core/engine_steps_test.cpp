@@ -1,3 +1,4 @@
+#include "checked_math.h"
 #include "engine_steps.h"
 #include "grid_conversion.h"
 #include "test_support.h"
@@ -38,6 +39,19 @@ struct EngineFixture : ::testing::Test {
     }
 };
 
+// Arithmetic that leaves the real numbers ends the step that meets it.
+TEST(CheckedMath, EveryWayOutOfTheRealNumbersFails) {
+    namespace c = checked;
+    EXPECT_THROW(c::div(1, 0), c::ArithmeticFailure);
+    EXPECT_THROW(c::log(0), c::ArithmeticFailure);
+    EXPECT_THROW(c::sqrt(-1), c::ArithmeticFailure);
+    EXPECT_THROW(c::exp(1000), c::ArithmeticFailure);
+    EXPECT_THROW(c::pow(-8, 1.0 / 3), c::ArithmeticFailure);
+    EXPECT_THROW(c::pow(0, -1), c::ArithmeticFailure);
+    EXPECT_THROW(c::number(Value("x")), c::ArithmeticFailure);
+    EXPECT_EQ(c::pow(-2, 3), -8);
+}
+
 TEST_F(EngineFixture, INRLimitsAreInclusiveAndOnlyAbnormalsAreFlagged) {
     // MNPT 10 makes each INR the reference PT divided by ten, exact in binary at the limits.
     load({{"Abnormal", "15", "15"},
@@ -53,6 +67,7 @@ TEST_F(EngineFixture, INRLimitsAreInclusiveAndOnlyAbnormalsAreFlagged) {
     EXPECT_EQ(results.INRExcluded, flagged);
     EXPECT_EQ(results.INRExcludedAbnormal, flagged);
     EXPECT_EQ(results.INRExcludedCount, 2);
+    EXPECT_EQ(std::pair(results.NormalCount, results.AbnormalCount), std::pair(1, 4));
     // The reference ISI is the exponent: (40/10)^2 = 16 lies above 10, (20/10)^2 = 4 does not.
     load({{"Abnormal", "40", "40"}, {"Abnormal", "20", "20"}}, 2.0);
     settings.UpperINR = Value(10.0);
@@ -76,6 +91,9 @@ TEST_F(EngineFixture, WorkedExampleISIWithoutTheReferenceError) {
     ComputeISI(data, results);
     EXPECT_NEAR(Num(results.ISIWorking), 1.135895, 5e-7); // b of the bc run, times ISI 1
     EXPECT_DOUBLE_EQ(Num(results.SEISIWorking), Num(results.SESlopeAll));
+    runThroughFit(testing::UniformTable(1000.0)); // a t so large that no interval exists
+    EXPECT_EQ(std::pair(results.SlopeCILowAll, results.SlopeCIHighAll),
+              std::pair(Value(0.0), Value(0.0)));
     EXPECT_EQ(RoundDegreesOfFreedom(2.2009), 2);
     EXPECT_EQ(RoundDegreesOfFreedom(12.5), 13) << "a half goes up";
 }

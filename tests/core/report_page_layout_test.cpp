@@ -69,6 +69,11 @@ TEST(PrintLayout, StatementsBecomeRunsAtTheirColumnsOnTheirPages) {
                   "0:iiiW/--");
     expectPrinted("text wider than the page goes on at the next line's start",
                   {{Item::Column(8), Item::Text("abcd")}}, fixed, {10, 99}, "7:abc/0:d/--");
+    expectPrinted("text that has no room after a full line starts the next",
+                  {{Item::Text("abcdefghij"), Item::Text("xy")}}, fixed, {10, 99},
+                  "0:abcdefghij/0:xy/--");
+    expectPrinted("text that has no room after a tab starts the same line over",
+                  {{Item::Column(10), Item::Text("xy")}}, fixed, {9, 99}, "0:xy/--");
     expectPrinted("a line breaks between whole characters",
                   {{Item::Text("\xC3\xA4\xC3\xB6\xC3\xBC")}}, fixed, {2, 99},
                   "0:\xC3\xA4\xC3\xB6/0:\xC3\xBC/--");
@@ -82,6 +87,10 @@ TEST(PrintLayout, StatementsBecomeRunsAtTheirColumnsOnTheirPages) {
     trailingBlanks.insert(trailingBlanks.end(), {{}, {}});
     expectPrinted("blank lines alone on the last page are not printed", trailingBlanks, fixed,
                   threeLines, "0:L1/0:L2/0:L3/--");
+    std::ostringstream words; // the printer draws each word at its own column
+    for (const PrintRun& word : SplitIntoWords({10, "  ISI =  1.1 "}, fixed))
+        words << word.column << ':' << word.text << ' ';
+    EXPECT_EQ(words.str(), "12:ISI 16:= 19:1.1 ");
 }
 
 } // namespace

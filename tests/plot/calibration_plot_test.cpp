@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <set>
 
 namespace morvane {
 namespace {
@@ -192,6 +193,22 @@ TEST(DrawCalibrationPlot, OnlyClearsWhenNoSampleRemains) {
     DrawCalibrationPlot(s, in.data, in.results, PlotOptions{});
     EXPECT_EQ(s.clearCount, 1);
     EXPECT_TRUE(s.primitives.empty());
+}
+
+// In colour each kind of sample and line has a hue of its own, none of them black or grey, drawn
+// half as thick again; the frame and texts stay thin black, as every element in black and white.
+TEST(PlotInk, ColourGivesEachKindItsOwnHueAndKeepsTheFrameThinBlack) {
+    const PlotOptions colour{.BlackAndWhite = false};
+    std::set<std::uint32_t> hues{0x000000, 0xAAAAAA};
+    for (const PlotElement element :
+         {PlotElement::AbnormalSample, PlotElement::NormalSample, PlotElement::AbnormalNormalLine,
+          PlotElement::AbnormalOnlyLine}) {
+        hues.insert(InkFor(element, colour).rgb);
+        EXPECT_EQ(InkFor(element, colour).penScale, 1.5);
+        EXPECT_EQ(InkFor(element, PlotOptions{}), PlotInk{});
+    }
+    EXPECT_EQ(hues.size(), 6u);
+    EXPECT_EQ(InkFor(PlotElement::Frame, colour), PlotInk{});
 }
 
 long greyLines(const RecordingSurface& surface) {

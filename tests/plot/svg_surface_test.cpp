@@ -25,6 +25,9 @@ TEST(SvgSurface, MapsUserCoordinatesOntoPixels) {
               testing::ReadBytes(MORVANE_TEST_DATA_DIR "/svg_each_primitive_on_200_by_100.svg"));
     EXPECT_DOUBLE_EQ(s.textWidth("RP"), 0.9);
     EXPECT_DOUBLE_EQ(s.textWidth("R\xC3\xA9"), 0.9) << "one character of two bytes";
+    s.setInk({0xD55E00, 1.5}); // a colour plot's pen, half as thick again
+    s.drawLine({0, 0}, {1, 1});
+    EXPECT_TRUE(s.document().find("stroke=\"#d55e00\" stroke-width=\"1.50\"") != std::string::npos);
 }
 
 TEST(EscapeXmlText, KeepsEveryTextReadableAsXml) {
@@ -35,6 +38,16 @@ TEST(EscapeXmlText, KeepsEveryTextReadableAsXml) {
         {"Thromboplastine \xC3\xA9talon", "Thromboplastine \xC3\xA9talon"},
         {"bad \xE9 byte", "bad \xEF\xBF\xBD byte"},
         {"cut \xE2\x82", "cut \xEF\xBF\xBD\xEF\xBF\xBD"},
+        // The first and last characters of two, three and four bytes are kept; surrogates, overlong
+        // forms, stray continuation bytes and lead bytes past U+10FFFF are not.
+        {"\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF",
+         "\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"},
+        {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"\xED\xBF\xBF", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"\xF8\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"\xF0\x8F\xBF\xBF", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"\x80\xF5", "\xEF\xBF\xBD\xEF\xBF\xBD"},
     };
     for (const auto& [text, escaped] : cases)
         EXPECT_EQ(EscapeXmlText(text), escaped) << text;

@@ -51,6 +51,8 @@ TEST(TrendPlot, DrawsEachPointWithItsBarAndCapsTheTicksAndTheLabels) {
         const double x = g.marks[i].centre.x;
         EXPECT_TRUE(HasLine(surface, {x, *g.marks[i].barTop}, {x, *g.marks[i].barBottom})) << i;
         EXPECT_TRUE(HasLine(surface, {x - 5, *g.marks[i].barTop}, {x + 5, *g.marks[i].barTop}));
+        // A dotted line joins each point to the one before.
+        EXPECT_TRUE(i == 0 || HasLine(surface, g.marks[i - 1].centre, g.marks[i].centre)) << i;
     }
     for (const char* text : {"ISI of Lot 7", "ISI", "0.95", "1.00", "1.05", "1.10", "1.15",
                              "2026-10-01", "2026-11-02", "2026-12-03"})
