@@ -52,9 +52,9 @@ void judgeDisplacement(const CalibrationDataSet& data, const CalibrationResults&
 
 // Meets the criteria when the slope's precision, the design and (when judged) the INR deviation
 // pass; cannot be judged when one of them, or the displacement test deciding whether the
-// deviation is judged, is missing.
+// deviation is judged, is missing. A failed fit is never judged.
 std::optional<bool> overallVerdict(const CalibrationChecks& checks) {
-    if (checks.CalibrationFailed || !checks.SlopeCVPass || !checks.DisplacementSignificant)
+    if (!checks.SlopeCVPass || !checks.DisplacementSignificant)
         return std::nullopt;
     if (*checks.DisplacementSignificant && !checks.INRDeviationPass)
         return std::nullopt;

@@ -82,22 +82,21 @@ DecimalDigits splitScientific(std::string_view text) {
     return decimal;
 }
 
-// The shortest digits that read back as the value, or its fifteen-digit rounding when the
-// shortest form needs more. The few largest doubles round at fifteen digits to a decimal beyond
-// the largest double; their digits are cut instead, so that the text still reads back.
+// The value rounded to fifteen significant digits, trailing zeros dropped; a value whose shortest
+// form that reads back has fewer digits gives just those. The few largest doubles round at fifteen
+// digits to a decimal beyond the largest double; their digits are cut instead, so that the text
+// still reads back.
 DecimalDigits generalDigits(double value) {
     char buffer[64];
-    auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-    DecimalDigits shortest = splitScientific(std::string_view(buffer, result.ptr - buffer));
-    if (shortest.digits.size() <= 15)
-        return shortest;
     std::snprintf(buffer, sizeof buffer, "%.14E", value);
     if (!std::isinf(std::strtod(buffer, nullptr)))
         return splitScientific(buffer);
-    shortest.digits.resize(15);
-    shortest.digits.erase(shortest.digits.find_last_not_of('0') + 1);
-    return shortest;
+    const auto shortest =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    DecimalDigits cut = splitScientific(std::string_view(buffer, shortest.ptr - buffer));
+    cut.digits.resize(15);
+    cut.digits.erase(cut.digits.find_last_not_of('0') + 1);
+    return cut;
 }
 
 std::string exponentForm(const DecimalDigits& decimal) {

@@ -12,14 +12,11 @@ WholeFile ReadWholeFile(const std::string& path) {
     const fs::file_status status = fs::status(path, ec);
     if (!fs::exists(status))
         return {{}, WholeFileProblem::NotOpened};
-    // A folder or a pipe is never opened: reading a pipe could wait for ever.
-    if (!fs::is_regular_file(status))
-        return {{}, WholeFileProblem::NotRead};
+    // Only a plain file has a size, so a folder or a pipe is never opened: reading a pipe could
+    // wait for ever.
     const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec)
+    if (ec || size > kLargestReadableFile)
         return {{}, WholeFileProblem::NotRead};
-    if (size > kLargestReadableFile)
-        return {{}, WholeFileProblem::TooLarge};
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return {{}, WholeFileProblem::NotOpened};

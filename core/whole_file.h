@@ -9,8 +9,7 @@ namespace morvane {
 enum class WholeFileProblem {
     None,
     NotOpened, // missing, or not to be opened by this user
-    NotRead,   // a folder or another thing that is no plain file, or a failed read
-    TooLarge,  // larger than the reader would take
+    NotRead,   // a folder or another thing that is no plain file, too large, or a failed read
 };
 
 struct WholeFile {

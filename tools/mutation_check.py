@@ -5,11 +5,11 @@ Each mutant is one small change to one line of core/ or plot/: a comparison flip
 by one (< to <=), + and - or * and / swapped, && and || swapped, true and false swapped, a
 numeric constant changed, one character of a string literal changed, or a statement in a branch
 dropped. The mutants are applied one at a time to scratch copies of the tree (never to the tree
-itself), each copy rebuilds incrementally and runs core_tests, plot_tests and cli_tests, and the
-mutant is "killed" when a test fails or times out and "survived" when all pass. A mutant that
-does not compile is "stillborn" and a mutant whose line is no longer in the tree is "missing":
-neither counts in the score, which is "mutation score: K of N killed" over the mutants that
-built.
+itself), each copy rebuilds incrementally and runs core_tests, plot_tests, results_shown_tests and
+cli_tests, and the mutant is "killed" when a test fails or times out and "survived" when all
+pass. A mutant that does not compile is "stillborn" and a mutant whose line is no longer in the
+tree is "missing": neither counts in the score, which is "mutation score: K of N killed" over
+the mutants that built.
 
 A mutant is named by its file, the whole text of the original line, which of the identical
 lines it is, and the whole text of the mutated line, so that a saved list applies to a later
@@ -37,8 +37,8 @@ TESTS_FOR_DIR = {
     # The tests run in the order most likely to catch a fault there first; the rest only run
     # while the mutant survives. plot_tests does not link the engine's changes into anything
     # but the plot, which cli_tests also reaches.
-    "core": ("core_tests", "cli_tests", "plot_tests"),
-    "plot": ("plot_tests", "cli_tests"),
+    "core": ("core_tests", "cli_tests", "results_shown_tests", "plot_tests"),
+    "plot": ("plot_tests", "results_shown_tests", "cli_tests"),
 }
 BUILD_TARGETS = {"cli_tests": ("morvane-cli", "cli_tests")}
 DEFAULT_SEED = 13
@@ -401,10 +401,11 @@ class Worker:
     def baseline(self, timeout):
         """Builds the unchanged copy and runs every test once: a failure here would make every
         mutant look killed. Sets each test's time limit from its own run time."""
-        ok, out = self.build_targets(["morvane-cli", "core_tests", "plot_tests", "cli_tests"])
+        names = ("core_tests", "plot_tests", "results_shown_tests", "cli_tests")
+        ok, out = self.build_targets(["morvane-cli", *names])
         if not ok:
             raise RuntimeError(f"the unchanged tree does not build:\n{out[-4000:]}")
-        for name in ("core_tests", "plot_tests", "cli_tests"):
+        for name in names:
             started = time.monotonic()
             fate = self.run_test(name, None)
             elapsed = time.monotonic() - started

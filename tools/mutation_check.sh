@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures how many small faults in core/ and plot/ the fast tests (core_tests, plot_tests,
-# cli_tests) catch; the last line is "mutation score: K of N killed".
+# results_shown_tests, cli_tests) catch; the last line is "mutation score: K of N killed".
 #
 #   tools/mutation_check.sh [--tree DIR] [--jobs N] [--seed S --count N] [--ids m001,m002]
 #

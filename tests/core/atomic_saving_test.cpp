@@ -74,6 +74,9 @@ TEST_F(AtomicSaving, FollowsLinksAndTheUmaskAndKeepsAnOldFilesModeAndGroup) {
     ::stat(at("new.txt").c_str(), &after);
     EXPECT_EQ(after.st_mode & 07777, 0604u);
     EXPECT_EQ(after.st_gid, group);
+    fs::create_symlink("loop.txt", at("loop.txt")); // a link to itself is replaced, not followed
+    EXPECT_EQ(WriteFileAtomically(at("loop.txt"), "x"), "");
+    EXPECT_EQ(ReadBytes(at("loop.txt")), "x");
 }
 
 TEST_F(AtomicSaving, ACrashLeavesAHiddenPartialFile) {

@@ -91,12 +91,22 @@ INSTANTIATE_TEST_SUITE_P(
                            "Calibration does not meet the guideline criteria: % INR "
                            "deviation at INR 2.0 and 4.5"}));
 
-// The INR deviation needs the reference preparation's ISI; without one it is not given.
-TEST(CalibrationChecks, NoINRDeviationWithoutAReferenceISI) {
+// The INR deviation needs the reference preparation's ISI; without one it is not given, and a
+// significant displacement then leaves the whole calibration unjudged. A failed fit judges no
+// line, not even the one an earlier run left in the fields.
+TEST(CalibrationChecks, NoINRDeviationWithoutAReferenceISIAndNoLineAfterAFailedFit) {
     CalibrationResults results;
     results.MNPTWorkingUsed = results.ISIWorking = results.SlopeAbnormal = Value(1.0);
     results.Displacement = Value(0.1);
-    EXPECT_EQ(ComputeCalibrationChecks({}, results).INRDeviationAt2, std::nullopt);
+    results.DisplacementPHigh = Value(0.001);
+    results.SlopeAll = Value(1.0);
+    results.SESlopeAll = Value(0.01);
+    const CalibrationChecks checks = ComputeCalibrationChecks({}, results);
+    EXPECT_EQ(checks.INRDeviationAt2, std::nullopt);
+    EXPECT_EQ(checks.DisplacementSignificant, true);
+    EXPECT_EQ(checks.MeetsCriteria, std::nullopt);
+    results.CalibrationFailed = 1;
+    EXPECT_EQ(ComputeCalibrationChecks({}, results).SlopeCV, std::nullopt);
 }
 
 TEST(CalibrationChecks, SlopeCVPassesUpToThreePercent) {

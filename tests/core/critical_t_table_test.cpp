@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numbers>
 
+#include <sys/stat.h>
+
 namespace morvane {
 namespace {
 
@@ -77,6 +79,10 @@ TEST(CriticalTTableFile, MalformedFilesStayUnloadedAndZero) {
               "The critical t table " + absent + " could not be opened.");
     EXPECT_EQ(LoadCriticalTTable(folder.path.string()).loadError,
               "The critical t table " + folder.path.string() + " could not be read.");
+    const std::string pipe = (folder.path / "pipe").string(); // read, it would wait for ever
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(LoadCriticalTTable(pipe).loadError,
+              "The critical t table " + pipe + " could not be read.");
 }
 
 TEST(CriticalTTable, PValueBracketTakesEqualityToTheRight) {

@@ -162,7 +162,12 @@ TEST_F(SaveDataFileTest, DeleteRowMovesTheSamplesBelowUp) {
     EXPECT_EQ(grid, testing::GridOf({{"Normal", "12.1", "13.4"}}));
     GridCells empty;
     DeleteRow(empty, data, 1, sink);
-    EXPECT_EQ(sink.messages, std::vector{DataErrorMessage("There is no data in the grid")});
+    GridCells mismatched = grid;
+    mismatched.at(1, 2) = "x";
+    DeleteRow(mismatched, data, 1, sink); // refused: the row stays
+    EXPECT_EQ(mismatched.at(1, 1), "Normal");
+    EXPECT_EQ(sink.messages, (std::vector{DataErrorMessage("There is no data in the grid"),
+                                          DataErrorMessage("Data type mis-match error")}));
     grid.at(2, 2) = "28,7";
     EXPECT_EQ(GridRowCountsText(CountGridRows(grid)), "1 normal, 0 abnormal, 1 incomplete row");
     std::string hints;

@@ -68,6 +68,9 @@ TEST_F(EngineFixture, INRLimitsAreInclusiveAndOnlyAbnormalsAreFlagged) {
     EXPECT_EQ(results.INRExcludedAbnormal, flagged);
     EXPECT_EQ(results.INRExcludedCount, 2);
     EXPECT_EQ(std::pair(results.NormalCount, results.AbnormalCount), std::pair(1, 4));
+    settings.UpperINR = Value(10.0); // the flag of sample 4 under the earlier limits is cleared
+    ExcludeByINR(data, settings, results);
+    EXPECT_EQ(results.INRExcluded, (SampleFlags{0, 0, 0, 1, 0, 0}));
     // The reference ISI is the exponent: (40/10)^2 = 16 lies above 10, (20/10)^2 = 4 does not.
     load({{"Abnormal", "40", "40"}, {"Abnormal", "20", "20"}}, 2.0);
     settings.UpperINR = Value(10.0);
@@ -127,6 +130,9 @@ TEST_F(EngineFixture, FailedPassesKeepEarlierValues) {
                                "calibration"));
     EXPECT_NEAR(Num(results.SlopeAll), 1.135895, 5e-7);
     EXPECT_EQ(results.SlopeCILowAll, Value("earlier"));
+    settings.SDLimit = 1.2972; // the earlier exclusion is cleared
+    runThroughFit(testing::UniformTable(3.182));
+    EXPECT_EQ(results.SDExcluded, SampleFlags{});
 }
 
 TEST_F(EngineFixture, AbnormalOnlyLineLeavesOutExcludedAbnormals) {
