@@ -134,7 +134,8 @@ double fitAllSamplesLine(const LogSums& sums, CalibrationResults& results) {
 }
 
 // Pass 1's exclusion: a sample within the INR limits (all of pass 1's points) whose
-// perpendicular distance from the line is L s or more is left out of pass 2.
+// perpendicular distance from the line is L s or more is left out of pass 2. The fit clears every
+// flag before pass 1.
 void excludeBySDLimit(const LogSums& pass1, double sdLimit, double s, CalibrationResults& results) {
     const double a = c::number(results.InterceptAll);
     const double b = c::number(results.SlopeAll);
@@ -143,9 +144,7 @@ void excludeBySDLimit(const LogSums& pass1, double sdLimit, double s, Calibratio
         const int i = pass1.row[k];
         const double residual = (a + b * pass1.x[k]) - pass1.y[k];
         const double distance = std::fabs(cosTheta * residual);
-        if (distance < sdLimit * s) {
-            results.SDExcluded[i] = 0;
-        } else {
+        if (distance >= sdLimit * s) {
             results.SDExcluded[i] = 1;
             ++results.SDExcludedCount;
         }
@@ -212,10 +211,8 @@ void ExcludeByINR(const CalibrationDataSet& data, const CalibrationSettings& set
         const double isi = c::number(data.ISIReference);
         const double mnpt = c::number(results.MNPTReference);
         for (int i = 1; i <= data.SampleCount; ++i) {
-            if (data.IsNormal[i] != 0) {
-                results.INRExcluded[i] = 0;
-                continue;
-            }
+            if (data.IsNormal[i] != 0)
+                continue; // a normal is never flagged by the INR
             const double inr = c::pow(c::div(data.ReferencePT[i], mnpt), isi);
             ++abnormal;
             const int outside = (lower <= inr && inr <= upper) ? 0 : 1;

@@ -59,8 +59,6 @@ std::string roundedUnits(const DecimalForm& form, int decimals) {
     const int kept = form.exponent + decimals + 1; // digits at or above the last decimal place
     if (kept < 0)
         return "0";
-    if (kept == 0)
-        return form.digits[0] >= '5' ? "1" : "0";
     std::string units(form.digits.data(), std::min(kept, form.count));
     if (kept > form.count)
         units.append(kept - form.count, '0');

@@ -69,6 +69,8 @@ TEST(PrintLayout, StatementsBecomeRunsAtTheirColumnsOnTheirPages) {
                   "0:iiiW/--");
     expectPrinted("text wider than the page goes on at the next line's start",
                   {{Item::Column(8), Item::Text("abcd")}}, fixed, {10, 99}, "7:abc/0:d/--");
+    expectPrinted("a number is printed in its print-list form",
+                  {{Item::Text("n ="), Item::Number(-2.5)}}, fixed, roomy, "0:n =-2.5 /--");
     expectPrinted("text that has no room after a full line starts the next",
                   {{Item::Text("abcdefghij"), Item::Text("xy")}}, fixed, {10, 99},
                   "0:abcdefghij/0:xy/--");

@@ -71,6 +71,18 @@ class MainWindowTest : public QObject, MainWindowDriver {
 private slots:
     void init() { restart(); }
 
+    // At start only the items that need a run wait, and Undo and Redo have nothing to take back.
+    void startsWithOnlyTheItemsThatNeedARunDisabled() {
+        QStringList disabled;
+        for (const QAction* item : mWindow->findChildren<QAction*>())
+            if (!item->objectName().isEmpty() && !item->isEnabled())
+                disabled << item->objectName();
+        QStringList waiting = kChanging + QStringList{"mnuRecordInRegister", "mnuRedo", "mnuUndo"};
+        waiting.sort();
+        disabled.sort();
+        QCOMPARE(disabled, waiting);
+    }
+
     // A file the reader refuses gives the same message in both programs; a data set the run
     // refuses too. The command line stops there, the window goes on with what was read.
     void windowAndCommandLineSayTheSameOfABadFile() {
@@ -338,6 +350,9 @@ private slots:
         auto* about = child<QWidget>(mWindow.get(), "frmAbout");
         QTRY_VERIFY(about->isVisible());
         QCOMPARE(child<QLabel>(about, "Label4")->text(), "Version 3.1 (Morvane 1.0)");
+        QCOMPARE(about->windowTitle(), "About");
+        for (const char* name : {"lblTitle", "Label4", "lblCredits"}) // long texts wrap
+            QVERIFY(child<QLabel>(about, name)->wordWrap());
         QTest::mouseClick(child<QPushButton>(about, "cmdAboutOK"), Qt::LeftButton);
         QVERIFY(!about->isVisible());
     }

@@ -51,6 +51,7 @@ class PrintoutTest : public QObject, MainWindowDriver {
     void printJobs(bool plot, const QList<std::optional<QString>>& files) {
         choose("mnuFile", "mnuFileItem3");
         auto* dialog = child<PrintDialog>(mWindow.get(), "frmPrint");
+        QCOMPARE(dialog->windowTitle(), "Print");
         dialog->setPrinterName(QString());
         QCOMPARE(child<QCheckBox>(dialog, "chkPlot")->isEnabled(), plot);
         mDialogs.requests.clear();
@@ -100,9 +101,13 @@ private slots:
         printJobs(true, {path("report.pdf"), path("plot.pdf")});
         QCOMPARE(mDialogs.requests.value(0).fileName, "report_worked_example_results.pdf");
         QCOMPARE(mDialogs.requests.value(1).fileName, "report_worked_example_plot.pdf");
-        // The plot's job: one page with the plot drawn as lines and texts, no picture.
-        QVERIFY(
-            runTool("pdfinfo", {path("plot.pdf")}).contains(QRegularExpression("Pages: +1\\n")));
+        // Each job carries its name; the plot's is one page with the plot drawn as lines and
+        // texts, no picture.
+        const QString reportInfo = runTool("pdfinfo", {path("report.pdf")});
+        QVERIFY2(reportInfo.contains(QRegularExpression("Title: +Morvane results\\n")),
+                 qPrintable(reportInfo));
+        QVERIFY(runTool("pdfinfo", {path("plot.pdf")})
+                    .contains(QRegularExpression("(?s)Title: +Morvane plot\\n.*Pages: +1\\n")));
         QCOMPARE(runTool("pdfimages", {"-list", path("plot.pdf")}).count('\n'), 2); // headings
         runTool("pdftoppm", {"-r", "30", "-png", "-singlefile", path("plot.pdf"), path("page")});
         const QImage page =

@@ -265,6 +265,11 @@ private slots:
         mDialogs.answers = {path("trend")};
         QTest::mouseClick(child<QPushButton>(trend, "cmdSaveTrendPlot"), Qt::LeftButton);
         QCOMPARE(QImageReader(path("trend.png")).format(), "png");
+        const FileDialogRequest asked{
+            FileDialogKind::Save, "PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg",
+            "Save Trend Plot",    "Lot 7_trend",
+            kAskBeforeReplacing,  "png"};
+        QVERIFY(mDialogs.requests.last() == asked);
         QCOMPARE(takeMessages(), QStringList());
     }
 };
