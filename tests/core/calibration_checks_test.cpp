@@ -98,10 +98,14 @@ TEST(CalibrationChecks, NoINRDeviationWithoutAReferenceISIAndNoLineAfterAFailedF
     CalibrationResults results;
     results.MNPTWorkingUsed = results.ISIWorking = results.SlopeAbnormal = Value(1.0);
     results.Displacement = Value(0.1);
-    results.DisplacementPHigh = Value(0.001);
+    results.DisplacementPHigh = Value(0.01); // significant at the 1 % level itself
     results.SlopeAll = Value(1.0);
     results.SESlopeAll = Value(0.01);
-    const CalibrationChecks checks = ComputeCalibrationChecks({}, results);
+    results.INRExcludedCount = results.SDExcludedCount = 1;
+    CalibrationDataSet data;
+    data.SampleCount = 8;
+    const CalibrationChecks checks = ComputeCalibrationChecks(data, results);
+    EXPECT_EQ(checks.ExcludedPercent, 25.0) << "both kinds of exclusion count";
     EXPECT_EQ(checks.INRDeviationAt2, std::nullopt);
     EXPECT_EQ(checks.DisplacementSignificant, true);
     EXPECT_EQ(checks.MeetsCriteria, std::nullopt);

@@ -85,7 +85,7 @@ TEST_F(CalibrationRunTest, INRLimitsAreCheckedAsNumbersAndResetAsTheRulesSay) {
         {"3", "3", false, "3", "3"},         {"-1", "4", true, "1.5", "4"},
         {"1.5", "99.5", true, "1.5", "4.5"}, {"5", "4", true, "1.5", "4"},
         {"5", "1", true, "1.5", "4.5"},      {"", "4.5", true, "1.5", "4.5"},
-        {"1.5", "high", true, "1.5", "4.5"},
+        {"1.5", "high", true, "1.5", "4.5"}, {"100", "100", true, "100", "4.5"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.lower) + " to " + c.upper);

@@ -44,6 +44,9 @@ TEST_F(DataFileTest, ReadsHeaderFieldsAndSamplesWhateverTheLineLayout) {
     EXPECT_EQ(data.WorkingPT[3], 38.5);
     read(kHeader + SampleLines(130));
     EXPECT_EQ(data.SampleCount, 130);
+    GridCells full;
+    WriteDataToGrid(data, full);
+    EXPECT_EQ(ReadDataFromGrid(full, data).tagLength, 130);
     read("RP \t,WP,1,0\r0,25.3,31.2\r1,12.1,13.4\r"); // unquoted names, old Mac line ends
     EXPECT_EQ(std::pair(data.ReferencePreparationName, data.ReferencePT[2]),
               std::pair(Value("RP"), 12.1));
@@ -168,6 +171,7 @@ TEST_F(SaveDataFileTest, DeleteRowMovesTheSamplesBelowUp) {
     EXPECT_EQ(mismatched.at(1, 1), "Normal");
     EXPECT_EQ(sink.messages, (std::vector{DataErrorMessage("There is no data in the grid"),
                                           DataErrorMessage("Data type mis-match error")}));
+    grid.at(2, 1) = "Abnormal";
     grid.at(2, 2) = "28,7";
     EXPECT_EQ(GridRowCountsText(CountGridRows(grid)), "1 normal, 0 abnormal, 1 incomplete row");
     std::string hints;
@@ -196,6 +200,7 @@ TEST_F(SaveDataFileTest, RefusedSavesLeaveAnExistingFileUntouched) {
         {"38.5", "Lot 7 \xC0\xA2", kNameRefused}, // overlong double quote
         {"38.5", "\xE0\x80\xA2", kNameRefused},   // three-byte overlong double quote
         {"38.5", "\xC0\x80", kNameRefused},       // overlong NUL
+        {"38.5", "\xC2\x80", kNameRefused},       // a control character the code page lacks
     };
     std::ofstream(path, std::ios::binary) << "old contents";
     for (const auto& c : cases) {

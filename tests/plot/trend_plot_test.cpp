@@ -58,6 +58,8 @@ TEST(TrendPlot, DrawsEachPointWithItsBarAndCapsTheTicksAndTheLabels) {
                              "2026-10-01", "2026-11-02", "2026-12-03"})
         EXPECT_NE(surface.findText(text), nullptr) << text;
     EXPECT_EQ(surface.findText("1.20"), nullptr);
+    EXPECT_EQ(surface.findText("ISI")->ink, PlotInk{});  // the frame and texts thin black,
+    EXPECT_EQ(circles[0].ink, (PlotInk{0x0072B2, 1.5})); // the points blue and thicker
 }
 
 TEST(TrendPlot, APointWithoutAStandardErrorHasNoBar) {
