@@ -26,7 +26,7 @@ if ((${#draw[@]})); then
     mkdir -p "$scratch/build"
     list=$scratch/build/drawn.jsonl
     python3 "$root/tools/mutation_check.py" --tree "$root" --folders ui "${draw[@]}" \
-        --save "$list" --list-only | head -1
+        --save "$list" --list-only | sed -n 1p # reads every line, so the generator never meets a closed pipe
 else
     list=$(realpath "${1:-$root/tools/ui_mutations.txt}")
 fi
