@@ -156,7 +156,7 @@ TEST_F(SaveDataFileTest, ARoundTripKeepsNamesNumbersAndTags) {
 }
 
 // Delete Row on the last sample, then on the first: what is left moves up, the grid's feedback
-// counts it.
+// counts it. An empty grid, or one with a time that is not a number, keeps its rows.
 TEST_F(SaveDataFileTest, DeleteRowMovesTheSamplesBelowUp) {
     DeleteRow(grid, data, 4, sink); // below the samples: nothing moves
     DeleteRow(grid, data, 3, sink);
