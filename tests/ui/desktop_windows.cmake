@@ -18,3 +18,5 @@ morvane_add_qttest(recovery_test SOURCES recovery_test.cpp)
 target_compile_definitions(recovery_test PRIVATE
   RECOVERY_TYPIST="$<TARGET_FILE:recovery_typist>")
 add_dependencies(recovery_test recovery_typist)
+# Every window's menus and controls as designed, compared with a text of them.
+morvane_add_qttest(window_design_test SOURCES window_design_test.cpp)
