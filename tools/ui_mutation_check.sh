@@ -49,9 +49,9 @@ find "$scratch" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
 (cd "$root" && git ls-files -co --exclude-standard | while IFS= read -r file; do
     [[ -f $file ]] && printf '%s\0' "$file"
 done | tar --null -cf - -T -) | tar -xf - -C "$scratch"
-[[ -f $scratch/build/CMakeCache.txt ]] ||
-    cmake -S "$scratch" -B "$scratch/build" -DCMAKE_BUILD_TYPE=Release \
-        -DMORVANE_BUILD_BENCHMARKS=OFF >/dev/null
+# Configured on every run, so that a test program added since the last run is a target too.
+cmake -S "$scratch" -B "$scratch/build" -DCMAKE_BUILD_TYPE=Release \
+    -DMORVANE_BUILD_BENCHMARKS=OFF >/dev/null
 
 build() { cmake --build "$scratch/build" -j2 --target "${tests[@]}" >"$scratch/build.log" 2>&1; }
 
