@@ -3,6 +3,7 @@
 #include "editor_window.h"
 #include "window_test_support.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -120,6 +121,7 @@ private slots:
         QTest::keyClick(tagList(), Qt::Key_Home);
         verifyCells({"2,1=", "3,1=Abnormal", "4,1="});
         QVERIFY(!tagList()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), grid()); // typing goes on from the grid
     }
 
     void pastedRowsFillTheGridFromTheCurrentCell_data() {
@@ -138,7 +140,8 @@ private slots:
             "Abnorm,30,38.5\nNormal,12,13\n", {"1,1=", "1,2=30", "1,3=38.5", "2,1=Normal"});
         row("columns beyond x are dropped", "1,2", "25.3\t31.2\t99\n",
             {"1,1=", "1,2=25.3", "1,3=31.2"});
-        row("rows beyond 130 are dropped", "129,2", "1\n2\n3\n", {"129,2=1", "130,2=2", "128,2="});
+        row("rows beyond 130 are dropped, unread", "129,2", "1\n2\nabc\n",
+            {"129,2=1", "130,2=2", "128,2="});
         row("tags written 0 and 1, as in data files", "1,1", "0\t25\n1\t12\n",
             {"1,1=Abnormal", "2,1=Normal"});
         row("a decimal comma refuses the whole paste", "3,1", "0\t12.5\t13\n1\t28,7\t20\n",
@@ -191,10 +194,15 @@ private slots:
         grid()->setText(2, 1, QStringLiteral("Normal"));
         grid()->setText(2, 2, QStringLiteral("12.4"));
         grid()->setText(3, 2, QStringLiteral("13"));
+        clickCell("3,2");
+        QCOMPARE(editBox()->text(), "13"); // the box shows the cell clicked
         clickCell("2,1");
         test::clickCell(grid(), 3, 2, Qt::ShiftModifier);
         QTest::keyClick(grid(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Normal\t12.4\n\t13\n"));
+        // The grid's corner selects every cell.
+        QTest::mouseClick(grid()->findChild<QAbstractButton*>(), Qt::LeftButton);
+        QCOMPARE(grid()->selectedItems().size(), (DataGrid::kRows - 1) * (DataGrid::kCols - 1));
     }
 };
 

@@ -55,7 +55,7 @@ void EditorWindow::tagChosen() {
     if (Grid1->currentGridCol() != DataGrid::kTagCol)
         return;
     const int row = Grid1->currentGridRow();
-    changeGrid(QStringLiteral("Tag"), row, DataGrid::kTagCol,
+    changeGrid(row, DataGrid::kTagCol,
                [&] { Grid1->setText(row, DataGrid::kTagCol, Combotag->currentText()); });
     const bool hadFocus = Combotag->hasFocus();
     Combotag->hide();
@@ -74,8 +74,7 @@ void EditorWindow::enterPressed() {
     if (row >= 1 && col >= 1) {
         Grid1->setMarked(row, col, false);
         if (col != DataGrid::kTagCol)
-            changeGrid(QStringLiteral("Entry"), row, col,
-                       [&] { Grid1->setText(row, col, txtGrid->text()); });
+            changeGrid(row, col, [&] { Grid1->setText(row, col, txtGrid->text()); });
     }
     // After a click on a tag cell the grid's current cell is not the marked one.
     Grid1->setMarked(CurrentRow, CurrentCol, false);

@@ -263,7 +263,7 @@ void EditorWindow::connectControls() {
     connect(Grid1, &DataGrid::currentCellMovedByKeys, this, &EditorWindow::cellMovedByKeys);
     connect(Grid1, &DataGrid::textTyped, this, &EditorWindow::typedIntoGrid);
     connect(Grid1, &DataGrid::pasted, this, [this](const GridCells& before, int row, int col) {
-        recordGridChange(QStringLiteral("Paste"), before, row, col);
+        recordGridChange(before, row, col);
     });
     connect(Grid1, &DataGrid::pasteRefused, this, [this](const QString& reason) {
         mMessages.show(Message{"Paste Error", reason.toStdString(), MessageIcon::Critical,
@@ -324,26 +324,24 @@ void EditorWindow::WriteDataToGrid() {
 }
 
 void EditorWindow::DeleteRow(int delrow) {
-    changeGrid(QStringLiteral("Delete Row"), delrow, DataGrid::kTagCol, [&] {
+    changeGrid(delrow, DataGrid::kTagCol, [&] {
         GridCells cells = Grid1->cells();
         morvane::DeleteRow(cells, mData, delrow, mMessages);
         Grid1->setCells(cells);
     });
 }
 
-void EditorWindow::changeGrid(const QString& caption, int row, int col,
-                              const std::function<void()>& change) {
+void EditorWindow::changeGrid(int row, int col, const std::function<void()>& change) {
     const GridCells before = Grid1->cells();
     change();
-    recordGridChange(caption, before, row, col);
+    recordGridChange(before, row, col);
 }
 
-void EditorWindow::recordGridChange(const QString& caption, const GridCells& before, int row,
-                                    int col) {
+void EditorWindow::recordGridChange(const GridCells& before, int row, int col) {
     GridCells after = Grid1->cells();
     if (after == before)
         return;
-    mUndoSteps->push(new GridChange(caption, before, std::move(after), row, col,
+    mUndoSteps->push(new GridChange(before, std::move(after), row, col,
                                     [this](const GridCells& cells, int atRow, int atCol) {
                                         showUndoneCells(cells, atRow, atCol);
                                     }));

@@ -102,9 +102,9 @@ private:
     void enterPressed();
     bool isParameterField(const QWidget* widget) const;
     // Makes a change of the grid, made at (row, col), one undo step.
-    void changeGrid(const QString& caption, int row, int col, const std::function<void()>& change);
+    void changeGrid(int row, int col, const std::function<void()>& change);
     // Makes the change from the cells before to the grid as it stands one undo step.
-    void recordGridChange(const QString& caption, const GridCells& before, int row, int col);
+    void recordGridChange(const GridCells& before, int row, int col);
     void showUndoneCells(const GridCells& cells, int row, int col);
 
     CalibrationDataSet& mData;

@@ -4,10 +4,9 @@
 
 namespace morvane {
 
-GridChange::GridChange(const QString& caption, GridCells before, GridCells after, int row, int col,
-                       ShowCells show)
-    : QUndoCommand(caption), mBefore(std::move(before)), mAfter(std::move(after)), mRow(row),
-      mCol(col), mShow(std::move(show)) {}
+GridChange::GridChange(GridCells before, GridCells after, int row, int col, ShowCells show)
+    : mBefore(std::move(before)), mAfter(std::move(after)), mRow(row), mCol(col),
+      mShow(std::move(show)) {}
 
 void GridChange::undo() {
     mShow(mBefore, mRow, mCol);

@@ -16,8 +16,7 @@ public:
     using ShowCells = std::function<void(const GridCells& cells, int row, int col)>;
 
     // The change has been made already: the first redo, from pushing it, leaves the grid alone.
-    GridChange(const QString& caption, GridCells before, GridCells after, int row, int col,
-               ShowCells show);
+    GridChange(GridCells before, GridCells after, int row, int col, ShowCells show);
 
     void undo() override;
     void redo() override;
