@@ -1,6 +1,7 @@
 // The plot follows its window's size, copies keep theirs; "Black and white" draws as before.
 #include "../plot/excluded_example.h"
 #include "graph_window.h"
+#include "qpainter_surface.h"
 
 #include <QtTest>
 
@@ -64,6 +65,35 @@ private slots:
         }
         QCOMPARE(window.picture(), designed); // copying, saving and printing keep their picture
         QCOMPARE(designed.deviceIndependentSize().toSize(), window.sizeHint());
+    }
+
+    // On a screen of twice the pixel density a level line lies on whole device pixels, black
+    // without grey edges, and a text set upwards is centred on its point.
+    void densePixelsKeepLinesSharpAndTextsCentred() {
+        QImage image(QSize(400, 400), QImage::Format_RGB32);
+        image.setDevicePixelRatio(2);
+        {
+            QPainterSurface surface(image);
+            surface.clear();
+            surface.setScale(0, 200, 200, 0); // one unit to the logical pixel
+            surface.drawLine({10, 100.3}, {150, 100.3});
+            surface.setTextHeight(20);
+            surface.drawTextUpwards(160, 100, "MM");
+        }
+        QList<QRgb> column;
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixel(100, y) != qRgb(255, 255, 255))
+                column << image.pixel(100, y);
+        QCOMPARE(column, QList<QRgb>(2, qRgb(0, 0, 0)));
+        int top = image.height(), bottom = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 320; x < image.width(); ++x)
+                if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        QVERIFY2(bottom > top && std::abs(top + bottom - 400) <= 6,
+                 qPrintable(QString("%1 %2").arg(top).arg(bottom)));
     }
 
     // Copies, saved plots and printouts stay black on white unless colour in copies is asked for.

@@ -148,12 +148,13 @@ class WindowDesignTest : public QObject, MainWindowDriver {
                 !qobject_cast<const QDialog*>(window))
                 continue;
             const QRect frame = window->geometry();
-            lines << QStringLiteral("window %1,%2 %3x%4%5")
+            lines << QStringLiteral("window %1,%2 %3x%4 frame %6%5")
                          .arg(frame.x())
                          .arg(frame.y())
                          .arg(frame.width())
                          .arg(frame.height())
-                         .arg(window->isVisible() ? "" : " hidden");
+                         .arg(window->isVisible() ? "" : " hidden")
+                         .arg(QString::number(window->windowFlags(), 16));
             if (window->isWindow())
                 lines.last() += " dialog " + quoted(window->windowTitle());
             describeControls(window, "  ", lines);

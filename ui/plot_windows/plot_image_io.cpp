@@ -38,7 +38,7 @@ QByteArray encodePlotImage(const QImage& picture, const QString& path,
 
 bool savePlotImage(const QImage& picture, const QString& path, const std::string& svgDocument) {
     const QByteArray bytes = encodePlotImage(picture, path, svgDocument);
-    if (bytes.isEmpty() || path.isEmpty())
+    if (bytes.isEmpty())
         return false;
     const std::string error =
         WriteFileAtomically(PathForFiles(path), std::string_view(bytes.data(), bytes.size()));

@@ -109,24 +109,15 @@ void PrintDialog::placeControls() {
 }
 
 void PrintDialog::placeInWorkspace() {
-    const Qt::WindowFlags frame =
-        Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
     QMdiSubWindow* sub = subWindowOf(this);
-    if (sub)
-        sub->setWindowFlags(Qt::SubWindow | frame);
-    else
-        setWindowFlags(Qt::Window | frame);
-    QWidget* host = hostWindow(this);
-    host->resize(twipsToPixels(kDesignedSize, this));
-    if (sub)
-        sub->layout()->activate();
+    sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowCloseButtonHint);
+    sub->resize(twipsToPixels(kDesignedSize, this));
+    sub->layout()->activate();
     // A frame thicker than the designed one must not cut the controls off.
     const QSize missing = twipsToPixels(kLeastClientSize, this) - size();
-    host->resize(host->size() + missing.expandedTo(QSize(0, 0)));
-    if (sub)
-        sub->move(0, 0);
-    else if (parentWidget())
-        move(parentWidget()->mapToGlobal(QPoint(0, 0)));
+    sub->resize(sub->size() + missing.expandedTo(QSize(0, 0)));
+    sub->move(0, 0);
 }
 
 void PrintDialog::setPlotAvailable(bool available) {

@@ -60,8 +60,8 @@ public:
     void setReportFont(const QFont& font) { mReportFont = font; }
 
     // Gives the window its designed frame: no minimize or maximize button, 4500 by 3000 twips,
-    // at the top-left corner of the main window's workspace (or of its parent when it is not in
-    // the workspace). Call it before the window is first shown.
+    // at the top-left corner of the main window's workspace. Call it before the window is first
+    // shown.
     void placeInWorkspace();
 
     // The text Label4 shows for printing to PDF files.
