@@ -171,14 +171,18 @@ private slots:
         SaveRegisterSettings({mHome.filePath("register.sqlite"), false});
     }
 
-    // At start and with the editor maximised; with a run, a time typed after it, its plot and every
-    // window it opens; after File > New; and the lot register's windows with one run recorded.
+    // At start, with the editor maximised and widened; with a run, a time typed after it, its plot
+    // and every window it opens; after File > New; and the lot register's windows with one run
+    // recorded.
     void everyWindowLooksAsDesigned() {
         restart();
         describe("at start");
         mWindow->editor()->parentWidget()->showMaximized();
         describe("the editor maximised");
         mWindow->editor()->parentWidget()->showNormal();
+        mWindow->editor()->parentWidget()->resize(600, 425);
+        describe("the editor widened");
+        mWindow->editor()->parentWidget()->resize(433, 425);
         mWindow->resize(1280, 1000); // room for the results beside the plot
         open("ui_calibration.txt");
         enterIntoCell(mWindow->editor(), 14, 2, "20"); // and the cell stays marked
