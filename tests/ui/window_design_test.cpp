@@ -65,7 +65,10 @@ QString tableDesign(const QTableWidget* table) {
                                                            : 0)
                .arg(QString::number(table->horizontalHeader()->defaultAlignment(), 16),
                     QString::number(table->verticalHeader()->defaultAlignment(), 16)) +
-           (marked.isEmpty() ? "" : " marked " + marked.join(' '));
+           (marked.isEmpty() ? "" : " marked " + marked.join(' ')) +
+           QStringLiteral(" current %1,%2")
+               .arg(table->currentRow() + 1)
+               .arg(table->currentColumn() + 1);
 }
 
 // What a user sees of one control beyond its place: its text, its state and its table.
