@@ -85,14 +85,15 @@ void EditorWindow::enterPressed() {
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Undo and Redo in the edit box take back changes of the grid, not of the box's text.
-    if (watched == txtGrid && event->type() == QEvent::ShortcutOverride) {
+    // Only the edit box is watched. Undo and Redo in it take back changes of the grid, not of
+    // the box's text.
+    if (event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
             key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y))
             return true;
     }
-    if (watched == txtGrid && event->type() == QEvent::FocusIn) {
+    if (event->type() == QEvent::FocusIn) {
         // A mouse click places the cursor after the focus arrives, so the selection waits.
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
             QTimer::singleShot(0, txtGrid, &QLineEdit::selectAll);
