@@ -212,7 +212,8 @@ private slots:
             QFile file(expected);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(shown.toUtf8()) > 0);
         }
-        QCOMPARE(shown, QString::fromUtf8(fileBytes(expected)));
+        // Line by line, so that a difference names the line of the control it is in.
+        QCOMPARE(shown.split('\n'), QString::fromUtf8(fileBytes(expected)).split('\n'));
     }
 };
 
