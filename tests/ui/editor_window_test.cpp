@@ -123,6 +123,8 @@ private slots:
         verifyCells({"2,1=", "3,1=Abnormal", "4,1="});
         QVERIFY(!tagList()->isVisible());
         QCOMPARE(QApplication::focusWidget(), grid()); // typing goes on from the grid
+        QTest::keyClick(editBox(), Qt::Key_Return);    // on from the cell being edited, not the tag
+        QCOMPARE(markedCells(), QStringList{"3,2"});
     }
 
     void pastedRowsFillTheGridFromTheCurrentCell_data() {
