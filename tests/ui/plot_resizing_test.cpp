@@ -1,6 +1,7 @@
 // The plot follows its window's size, copies keep theirs; "Black and white" draws as before.
 #include "../plot/excluded_example.h"
 #include "graph_window.h"
+#include "plot_image_io.h"
 #include "qpainter_surface.h"
 
 #include <QtTest>
@@ -70,8 +71,8 @@ private slots:
     // On a screen of twice the pixel density a level line lies on whole device pixels, black
     // without grey edges, and a text set upwards is centred on its point.
     void densePixelsKeepLinesSharpAndTextsCentred() {
-        QImage image(QSize(400, 400), QImage::Format_RGB32);
-        image.setDevicePixelRatio(2);
+        QImage image = NewPlotImage(QSize(200, 200), 2);
+        QCOMPARE(NewPlotImage(QSize(30, 0), 2).size(), QSize(60, 2));
         {
             QPainterSurface surface(image);
             surface.clear();

@@ -56,6 +56,7 @@ class PrintoutTest : public QObject, MainWindowDriver {
         mDialogs.requests.clear();
         mDialogs.answers = files;
         tick(child<QCheckBox>(dialog, "chkResults"));
+        QVERIFY(child<QPushButton>(dialog, "cmdPreview")->isEnabled());
         if (plot)
             tick(child<QCheckBox>(dialog, "chkPlot"));
         QTest::mouseClick(child<QPushButton>(dialog, "cmdOKPrint"), Qt::LeftButton);
@@ -83,6 +84,9 @@ private slots:
         const QStringList pages =
             QString::fromUtf8(fileBytes(fixture("printed_table_on_second_page.txt"))).split("\f\n");
         QCOMPARE(printed.size(), pages.size());
+        QVERIFY(
+            runTool("pdfinfo", {path("report.pdf")}) // and no blank page besides
+                .contains(QRegularExpression(QStringLiteral("Pages: +%1\n").arg(pages.size()))));
         for (qsizetype p = 0; p < pages.size(); ++p) {
             const QStringList lines = printed[p].split('\n');
             for (const QString& line : pages[p].split('\n', Qt::SkipEmptyParts))

@@ -164,6 +164,7 @@ private slots:
         mDialogs.answers = {other};
         QTest::mouseClick(child<QPushButton>(mWindow.get(), "cmdBrowse"), Qt::LeftButton);
         QCOMPARE(box->text(), other);
+        QCOMPARE(mDialogs.requests.last().defaultExt, "sqlite");
         QTest::mouseClick(child<QPushButton>(mWindow.get(), "cmdOK"), Qt::LeftButton);
         QCOMPARE(LoadRegisterSettings().location, other);
         mRegister = other;

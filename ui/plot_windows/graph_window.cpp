@@ -6,7 +6,6 @@
 #include "svg_surface.h"
 #include "twips.h"
 
-#include <QMdiSubWindow>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -71,9 +70,7 @@ void GraphWindow::drawCalibrationPlot(const CalibrationDataSet& data,
 
 // The plot drawn on an image of this size in logical pixels, at the screen's pixel density.
 QImage GraphWindow::renderPlot(QSize size, const PlotOptions& options) const {
-    const qreal ratio = Picture1->devicePixelRatioF();
-    QImage image(size.expandedTo(QSize(1, 1)) * ratio, QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
+    QImage image = NewPlotImage(size, Picture1->devicePixelRatioF());
     {
         QPainterSurface surface(image);
         DrawCalibrationPlot(surface, mDrawn->data, mDrawn->results, options);
@@ -111,10 +108,7 @@ bool GraphWindow::savePlot(const QString& path) const {
 }
 
 void GraphWindow::moveToOrigin() {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->move(0, 0);
-    else
-        move(0, 0);
+    parentWidget()->move(0, 0); // the workspace's frame around the plot
 }
 
 } // namespace morvane

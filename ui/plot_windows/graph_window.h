@@ -58,8 +58,7 @@ public:
     // Writes the picture to path (Save Plot), as savePlotImage() does; false on any failure.
     bool savePlot(const QString& path) const;
 
-    // Moves the window to the top-left corner of its workspace: the MDI sub-window framing it
-    // when it has one, otherwise the window itself.
+    // Moves the MDI sub-window framing the plot to the top-left corner of the workspace.
     void moveToOrigin();
 
     // The designed size, 7000 twips square, which the workspace gives the window when it opens.

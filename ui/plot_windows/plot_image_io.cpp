@@ -36,6 +36,12 @@ QByteArray encodePlotImage(const QImage& picture, const QString& path,
     return bytes;
 }
 
+QImage NewPlotImage(QSize size, qreal devicePixelRatio) {
+    QImage image(size.expandedTo(QSize(1, 1)) * devicePixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
+    return image;
+}
+
 bool savePlotImage(const QImage& picture, const QString& path, const std::string& svgDocument) {
     const QByteArray bytes = encodePlotImage(picture, path, svgDocument);
     if (bytes.isEmpty())

@@ -68,9 +68,7 @@ void TrendWindow::resizeEvent(QResizeEvent* event) {
 }
 
 QImage TrendWindow::renderPlot(QSize size) const {
-    const qreal ratio = picTrend->devicePixelRatioF();
-    QImage image(size.expandedTo(QSize(1, 1)) * ratio, QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
+    QImage image = NewPlotImage(size, picTrend->devicePixelRatioF());
     {
         QPainterSurface surface(image);
         DrawTrendPlot(surface, mPoints, mTitle, size.width(), size.height());
