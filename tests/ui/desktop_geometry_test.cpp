@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -20,6 +21,16 @@ static bool inSight(const QWidget* widget, const QRect& rect) {
     return (QRegion(rect) - widget->visibleRegion()).isEmpty();
 }
 
+// A style whose window frames are far thicker than the ones the windows were designed for.
+class ThickFrames : public QProxyStyle {
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        return metric == PM_MdiSubWindowFrameWidth
+                   ? 30
+                   : QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 class DesktopGeometryTest : public QObject {
     Q_OBJECT
 private slots:
@@ -31,6 +42,10 @@ private slots:
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTRY_COMPARE(window.frameGeometry(), window.screen()->availableGeometry());
+        // Restored, it fills the room too on a screen smaller than 1024 x 768.
+        const QSize screen = window.screen()->size();
+        QCOMPARE(window.normalGeometry() == window.screen()->availableGeometry(),
+                 screen.width() < 1024 || screen.height() < 768);
 
         // The editor maximised: its grid takes the height, at the application's own font.
         window.editor()->parentWidget()->showMaximized();
@@ -72,6 +87,28 @@ private slots:
         const QSize box = text->viewport()->size();
         QVERIFY(inSight(text->viewport(),
                         QRect(0, box.height() - lineHeight, box.width(), lineHeight)));
+    }
+
+    // Frames thicker than designed cut off none of the editor's and the print dialog's controls.
+    void thickFramesCutNoControlOff() {
+        QApplication::setStyle(new ThickFrames);
+        RecordingMessageSink messages;
+        ScriptedFileDialogs dialogs;
+        dialogs.answers = {kExample};
+        MainWindow window(messages, dialogs, QStringLiteral(MORVANE_TCRIT_FILE));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+        QTest::keyClick(&window, Qt::Key_F5);
+        window.findChild<QAction*>("mnuFileItem3")->trigger(); // File > Print
+        for (const char* name : {"frmEditor", "frmPrint"}) {
+            const auto* form = window.findChild<QWidget*>(name);
+            QVERIFY2(form, name);
+            for (const QWidget* control : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                QVERIFY2(!control->isVisibleTo(form) || form->rect().contains(control->geometry()),
+                         qPrintable(control->objectName()));
+        }
     }
 };
 

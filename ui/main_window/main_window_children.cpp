@@ -68,14 +68,9 @@ void MainWindow::showEditor() {
 }
 
 void MainWindow::placeEditor() {
-    // The designed size is that of the window with its frame; the frame here may be thicker
-    // than the one it was designed for, and the controls keep their designed client area.
     QMdiSubWindow* sub = subWindowOf(mEditor);
     sub->move(0, 0);
-    sub->resize(twipsToPixels(kEditorSize, this));
-    sub->layout()->activate();
-    const QSize missing = mEditor->designedClientSize() - mEditor->size();
-    sub->resize(sub->size() + missing.expandedTo(QSize(0, 0)));
+    resizeToDesign(sub, twipsToPixels(kEditorSize, this), mEditor->designedClientSize());
 }
 
 void MainWindow::fitMainWindowToEditor() {

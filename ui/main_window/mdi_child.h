@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSize>
+
 class QMdiSubWindow;
 class QWidget;
 
@@ -11,5 +13,10 @@ QMdiSubWindow* subWindowOf(const QWidget* window);
 // What is shown, hidden, moved and brought to the front for a window: its subwindow when it
 // lives in the main window, else the window itself.
 QWidget* hostWindow(QWidget* window);
+
+// Gives a subwindow its designed size, frame included; where the frame is thicker than the one
+// the window was designed for, it grows until the window inside has its least client size, so
+// that no control is cut off.
+void resizeToDesign(QMdiSubWindow* sub, QSize designed, QSize leastClient);
 
 } // namespace morvane

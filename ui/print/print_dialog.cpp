@@ -11,7 +11,6 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLayout>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -112,11 +111,7 @@ void PrintDialog::placeInWorkspace() {
     QMdiSubWindow* sub = subWindowOf(this);
     sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                         Qt::WindowCloseButtonHint);
-    sub->resize(twipsToPixels(kDesignedSize, this));
-    sub->layout()->activate();
-    // A frame thicker than the designed one must not cut the controls off.
-    const QSize missing = twipsToPixels(kLeastClientSize, this) - size();
-    sub->resize(sub->size() + missing.expandedTo(QSize(0, 0)));
+    resizeToDesign(sub, twipsToPixels(kDesignedSize, this), twipsToPixels(kLeastClientSize, this));
     sub->move(0, 0);
 }
 
