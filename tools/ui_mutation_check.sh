@@ -58,8 +58,9 @@ build() { cmake --build "$scratch/build" -j2 --target "${tests[@]}" >"$scratch/b
 # Prints the first test that fails, or nothing.
 first_failure() {
     for test in "${tests[@]}"; do
-        if ! ctest --test-dir "$scratch/build" -R "^${test}\$" --timeout "$timeout" \
-            >"$scratch/test.log" 2>&1; then
+        # With the runs of the same program on screens of other sizes (name_WxH).
+        if ! ctest --test-dir "$scratch/build" -R "^${test}(_[0-9]+x[0-9]+)?\$" \
+            --timeout "$timeout" >"$scratch/test.log" 2>&1; then
             echo "$test"
             return
         fi

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 
 #include <memory>
@@ -125,6 +126,9 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), grid()); // typing goes on from the grid
         QTest::keyClick(editBox(), Qt::Key_Return);    // on from the cell being edited, not the tag
         QCOMPARE(markedCells(), QStringList{"3,2"});
+        grid()->setFocus();
+        QTest::keyClick(grid(), Qt::Key_Tab); // Tab moves on to the next control
+        QVERIFY(QApplication::focusWidget() != grid());
     }
 
     void pastedRowsFillTheGridFromTheCurrentCell_data() {
@@ -141,8 +145,8 @@ private slots:
             {"1,1=Abnormal", "1,2=21.5", "1,3=24", "2,1=Normal", "2,3=13.10", "3,1="});
         row("comma-separated, a tag that is not one is left out", "1,1",
             "Abnorm,30,38.5\nNormal,12,13\n", {"1,1=", "1,2=30", "1,3=38.5", "2,1=Normal"});
-        row("columns beyond x are dropped", "1,2", "25.3\t31.2\t99\n",
-            {"1,1=", "1,2=25.3", "1,3=31.2"});
+        row("columns beyond x are dropped, the last line end may be missing", "1,2",
+            "25.3\t31.2\t99", {"1,1=", "1,2=25.3", "1,3=31.2"});
         row("rows beyond 130 are dropped, unread", "129,2", "1\n2\nabc\n",
             {"129,2=1", "130,2=2", "128,2="});
         row("tags written 0 and 1, as in data files", "1,1", "0\t25\n1\t12\n",
@@ -203,7 +207,10 @@ private slots:
         test::clickCell(grid(), 3, 2, Qt::ShiftModifier);
         QTest::keyClick(grid(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Normal\t12.4\n\t13\n"));
-        // The grid's corner selects every cell.
+        // A column's heading selects nothing; the grid's corner selects every cell.
+        const QPoint yHeading(grid()->columnViewportPosition(1) + 5, 5);
+        QTest::mouseClick(grid()->horizontalHeader()->viewport(), Qt::LeftButton, {}, yHeading);
+        QCOMPARE(grid()->selectedItems().size(), 4);
         QTest::mouseClick(grid()->findChild<QAbstractButton*>(), Qt::LeftButton);
         QCOMPARE(grid()->selectedItems().size(), (DataGrid::kRows - 1) * (DataGrid::kCols - 1));
     }

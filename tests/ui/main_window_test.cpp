@@ -314,22 +314,26 @@ private slots:
         QCOMPARE((QStringList{mWindow->editor()->windowTitle(), field("txtIRP")->text(), row(13)}),
                  (QStringList{"Data Editor: ui_calibration.txt", "RefPrep A", "Abnormal,46,56.1"}));
         enterIntoCell(mWindow->editor(), 2, 3, "99");
-        mMessages.answers = {MessageAnswer::Cancel, MessageAnswer::Cancel, MessageAnswer::Save,
-                             MessageAnswer::No};
+        mMessages.answers = {MessageAnswer::Cancel, MessageAnswer::Cancel, MessageAnswer::Cancel,
+                             MessageAnswer::Save, MessageAnswer::No};
         choose("mnuFile", "mnuFileItem1");
         QVERIFY(!mWindow->close());
+        choose("mnuFile", "mnuFileItem0");
         QCOMPARE(row(2), "Normal,12.9,99");
         choose("mnuFile", "mnuFileItem0");
         QCOMPARE(fileBytes(path("saved.txt")),
                  fileBytes(fixture("ui_calibration.txt")).replace("12.9,13.8", "12.9,99"));
         QCOMPARE(mWindow->editor()->windowTitle(), "Data Editor: saved.txt");
         QCOMPARE(takeMessages(),
-                 (QStringList(3, kQuestion + "Save the changes to the data set?")
+                 (QStringList(4, kQuestion + "Save the changes to the data set?")
                   << kQuestion + "Data and results will be erased.  Are you sure you want to "
                                  "proceed?"));
         QCOMPARE(mDialogs.requests.value(0).title, "Open Data File");
         QCOMPARE(mDialogs.requests.value(1).fileName, "ui_calibration.txt");
         QCOMPARE(mDialogs.requests.size(), 2); // the second Open was cancelled before its dialog
+        mDialogs.answers = {path("again.txt")};
+        choose("mnuFile", "mnuFileItem2"); // Save Data As, from the menu
+        QCOMPARE(fileBytes(path("again.txt")), fileBytes(path("saved.txt")));
         QVERIFY(mWindow->close());
         QCOMPARE(takeMessages(), QStringList());
     }

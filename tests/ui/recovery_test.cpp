@@ -15,11 +15,13 @@ using namespace morvane::test;
 
 namespace {
 
-std::optional<RecoveryContents> copyOf(const QProcess& typist) {
+QString copyPath(const QProcess& typist) {
     const QString pattern = QStringLiteral("recovery-%1-*.txt").arg(typist.processId());
     const QStringList found = QDir(RecoveryFolder()).entryList({pattern}, QDir::Files);
-    const QString path = found.isEmpty() ? QString() : RecoveryFolder() + '/' + found[0];
-    return ReadRecoveryCopy(ReadWholeFile(PathForFiles(path)).bytes);
+    return found.isEmpty() ? QString() : RecoveryFolder() + '/' + found[0];
+}
+std::optional<RecoveryContents> copyOf(const QProcess& typist) {
+    return ReadRecoveryCopy(ReadWholeFile(PathForFiles(copyPath(typist))).bytes);
 }
 
 } // namespace
@@ -52,11 +54,20 @@ private slots:
         }
         RecoveryKeeper(window, messages).offerLeftCopies();
         QVERIFY(messages.messages.empty());
-        for (QProcess& typist : typists) {
-            typist.kill();
-            QVERIFY(typist.waitForFinished());
-        }
-        messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+        // A copy left behind is offered even when a running program's copy is newer.
+        QFile running(copyPath(typists[1]));
+        QVERIFY(running.open(QIODevice::ReadWrite) &&
+                running.setFileTime(QDateTime::currentDateTime().addSecs(3600),
+                                    QFileDevice::FileModificationTime));
+        running.close();
+        typists[0].kill();
+        QVERIFY(typists[0].waitForFinished());
+        messages.answers = {MessageAnswer::No};
+        RecoveryKeeper(window, messages).offerLeftCopies();
+        QCOMPARE(messages.messages.size(), 1u);
+        typists[1].kill();
+        QVERIFY(typists[1].waitForFinished());
+        messages.answers = {MessageAnswer::Yes};
         auto keeper = std::make_unique<RecoveryKeeper>(window, messages);
         keeper->offerLeftCopies();
         const Message question{"", kRecoverQuestion, MessageIcon::Question, MessageButtons::YesNo};

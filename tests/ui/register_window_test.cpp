@@ -153,6 +153,11 @@ private slots:
         choose("mnuView", "mnuRegister");
         QVERIFY(takeMessages().value(0).startsWith("Register: "));
         QCOMPARE(table()->rowCount(), 0);
+        for (const char* button : {"cmdOpenRecord", "cmdTrendPlot"})
+            QTest::mouseClick(child<QPushButton>(mWindow.get(), button), Qt::LeftButton);
+        QCOMPARE(takeMessages(), (QStringList{"Register: Choose a record to open.",
+                                              "Register: Choose a working preparation for the "
+                                              "trend plot."}));
         QVERIFY(child<RegisterWindow>(mWindow.get(), "RegisterWindow")->isVisible());
     }
 

@@ -174,7 +174,7 @@ QString RegisterWindow::trendPreparation() const {
 
 void RegisterWindow::showTrendPlot() {
     const QString preparation = trendPreparation();
-    if (mShown.empty() || preparation.isNull()) {
+    if (preparation.isNull()) {
         mMessages.show(Message{kTitle, "Choose a working preparation for the trend plot.",
                                MessageIcon::Information, MessageButtons::Ok});
         return;
