@@ -43,12 +43,14 @@ mapfile -t tests < <(grep -ho '^morvane_add_[a-z]*test([a-z_]*' "$root"/tests/ui
     "$root"/tests/ui/*.cmake | sed 's/.*(//' | sort | sed '/^main_window_test$/d;1i main_window_test')
 
 # The scratch copy holds the working tree's files as they are now, tracked or new; the build
-# folder inside it is kept from one run to the next.
+# folder inside it is kept from one run to the next. The files are stamped with the time of
+# copying, so that each is newer than anything built before: an object a run left built from a
+# fault (when it was stopped before rebuilding the restored file) is never taken for current.
 mkdir -p "$scratch"
 find "$scratch" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
 (cd "$root" && git ls-files -co --exclude-standard | while IFS= read -r file; do
     [[ -f $file ]] && printf '%s\0' "$file"
-done | tar --null -cf - -T -) | tar -xf - -C "$scratch"
+done | tar --null -cf - -T -) | tar -xmf - -C "$scratch"
 # Configured on every run, so that a test program added since the last run is a target too.
 cmake -S "$scratch" -B "$scratch/build" -DCMAKE_BUILD_TYPE=Release \
     -DMORVANE_BUILD_BENCHMARKS=OFF >/dev/null
