@@ -98,22 +98,16 @@ void PaintPlotPicture(QPainter& painter, QPrinter& printer, const PrintedPlot& p
     painter.drawImage(target, plot.picture);
 }
 
-bool PrintResultsReport(const ReportStatements& statements, QPrinter& printer, const QFont& font) {
+void PrintResultsReport(const ReportStatements& statements, QPrinter& printer, const QFont& font) {
     QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    PaintReportStatements(painter, printer, statements, font);
-    return painter.end();
+    if (painter.begin(&printer))
+        PaintReportStatements(painter, printer, statements, font);
 }
 
-bool PrintPlotPicture(const PrintedPlot& plot, QPrinter& printer) {
-    if (plot.isNull())
-        return false;
+void PrintPlotPicture(const PrintedPlot& plot, QPrinter& printer) {
     QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    PaintPlotPicture(painter, printer, plot);
-    return painter.end();
+    if (!plot.isNull() && painter.begin(&printer))
+        PaintPlotPicture(painter, printer, plot);
 }
 
 } // namespace morvane

@@ -44,15 +44,14 @@ struct PrintedPlot {
 // vectors, or the picture when there is no document.
 void PaintPlotPicture(QPainter& painter, QPrinter& printer, const PrintedPlot& plot);
 
-// PrintResultsReport: prints the statements of the printed report as one job on printer, in
-// font. Writes no file
-// besides the printer's own and shows nothing. False when the job could not be started (no
-// printer, an output file that cannot be written).
-bool PrintResultsReport(const ReportStatements& statements, QPrinter& printer,
+// Prints the statements of the printed report as one job on printer, in font. Writes no file
+// besides the printer's own and shows nothing: a job that cannot be started (no printer, an
+// output file that cannot be written) is skipped without a word.
+void PrintResultsReport(const ReportStatements& statements, QPrinter& printer,
                         const QFont& font = DefaultPrinterFont());
 
-// Prints the plot as one job of one page on printer. False when there is no plot or the job
-// could not be started.
-bool PrintPlotPicture(const PrintedPlot& plot, QPrinter& printer);
+// Prints the plot as one job of one page on printer; without a plot, or when the job cannot be
+// started, nothing is printed.
+void PrintPlotPicture(const PrintedPlot& plot, QPrinter& printer);
 
 } // namespace morvane
