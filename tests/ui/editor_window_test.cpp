@@ -117,6 +117,8 @@ private slots:
         clickCell("3,1");
         QVERIFY(tagList()->isVisible());
         QCOMPARE(tagList()->geometry().topLeft(), grid()->cellRect(3, 1, mEditor.get()).topLeft());
+        grid()->setColumnWidth(0, grid()->columnWidth(0) + 30); // and follows the column's width
+        QCOMPARE(tagList()->width(), grid()->cellRect(3, 1, mEditor.get()).width());
         QCOMPARE(tagList()->currentText(), QStringLiteral("Normal"));
         QCOMPARE(mEditor->currentRow(), 2); // the cell being edited stays where it was
         tagList()->setFocus();              // as a click on it gives it
@@ -156,6 +158,8 @@ private slots:
             "Paste Error: Row 4, y: \"28,7\" \u2014 use a period as the decimal separator");
         row("so does a text", "5,3", "40\nabc\n", {"5,3="},
             "Paste Error: Row 6, x: \"abc\" is not a number");
+        row("in the last row too", "130,2", "abc\n", {"130,2="},
+            "Paste Error: Row 130, y: \"abc\" is not a number");
     }
     void pastedRowsFillTheGridFromTheCurrentCell() {
         QFETCH(QString, start);

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QImageReader>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTimer>
@@ -343,6 +344,23 @@ private slots:
         QTimer::singleShot(0, this, [this] { choose("mnuFile", "mnuFileItem7"); });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
+    }
+
+    // A data file dropped on the window is opened as by File > Open; a web address is refused.
+    void aDroppedDataFileIsOpened() {
+        QMimeData web, file;
+        web.setUrls({QUrl("https://example.org/ui_calibration.txt")});
+        file.setUrls({QUrl::fromLocalFile(fixture("ui_calibration.txt"))});
+        for (QMimeData* data : {&web, &file}) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+            QApplication::sendEvent(mWindow.get(), &enter);
+            QCOMPARE(enter.isAccepted(), data == &file);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+            QApplication::sendEvent(mWindow.get(), &drop);
+            QCOMPARE(mWindow->editor()->windowTitle(), data == &file
+                                                           ? "Data Editor: ui_calibration.txt"
+                                                           : "Data Editor: dataset1.txt");
+        }
     }
 
     void aboutBoxStaysUntilOk() {

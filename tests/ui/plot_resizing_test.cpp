@@ -73,6 +73,7 @@ private slots:
     void densePixelsKeepLinesSharpAndTextsCentred() {
         QImage image = NewPlotImage(QSize(200, 200), 2);
         QCOMPARE(NewPlotImage(QSize(30, 0), 2).size(), QSize(60, 2));
+        QCOMPARE(NewPlotImage(QSize(0, 30), 2).size(), QSize(2, 60));
         {
             QPainterSurface surface(image);
             surface.clear();

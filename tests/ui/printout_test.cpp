@@ -1,5 +1,6 @@
 // The printouts as File > Print makes them, to PDF files read back with poppler's tools: the
 // report laid out on its pages and the plot's job.
+#include "checks_window.h"
 #include "graph_window.h"
 #include "print_dialog.h"
 #include "report_printer.h"
@@ -115,6 +116,24 @@ private slots:
         const QImage page =
             QImage(path("page.png")).scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         QVERIFY(!page.isNull() && qGray(page.pixel(0, 0)) < 254); // the page is not blank
+    }
+
+    // View > Calibration Checks prints the table as a job of its own on a landscape page.
+    void checksPrintOnALandscapePage() {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("poppler-utils are not installed");
+        open("report_worked_example.txt", {"txtUpperINR=6"});
+        choose("mnuView", "mnuChecks");
+        auto* checks = child<ChecksWindow>(mWindow.get(), "frmChecks");
+        checks->setPrinterName(QString());
+        mDialogs.answers = {path("checks.pdf")};
+        QTest::mouseClick(child<QPushButton>(checks, "cmdPrintChecks"), Qt::LeftButton);
+        QCOMPARE(mDialogs.requests.last().fileName, "report_worked_example_checks.pdf");
+        const QRegularExpressionMatch page =
+            QRegularExpression("Title: +Morvane checks\\n(?s:.*)Page size: +([0-9.]+) x ([0-9.]+)")
+                .match(runTool("pdfinfo", {path("checks.pdf")}));
+        QVERIFY(page.hasMatch() && page.captured(1).toDouble() > page.captured(2).toDouble());
+        QVERIFY(runTool("pdftotext", {path("checks.pdf"), "-"}).contains("Design"));
     }
 };
 

@@ -43,6 +43,13 @@ QString menuItems(const QMenuBar* bar) {
     return lines.join('\n');
 }
 
+// How a table's heading answers a click and the current cell.
+QString headingBehaviour(const char* side, const QHeaderView* heading) {
+    const QString behaviour = QString(heading->sectionsClickable() ? " clickable" : "") +
+                              (heading->highlightSections() ? " highlighted" : "");
+    return behaviour.isEmpty() ? QString() : ' ' + QString(side) + behaviour;
+}
+
 QString tableDesign(const QTableWidget* table) {
     QStringList headings, widths;
     for (int col = 0; col < table->columnCount(); ++col) {
@@ -65,6 +72,8 @@ QString tableDesign(const QTableWidget* table) {
                                                            : 0)
                .arg(QString::number(table->horizontalHeader()->defaultAlignment(), 16),
                     QString::number(table->verticalHeader()->defaultAlignment(), 16)) +
+           headingBehaviour("top", table->horizontalHeader()) +
+           headingBehaviour("side", table->verticalHeader()) +
            (marked.isEmpty() ? "" : " marked " + marked.join(' ')) +
            QStringLiteral(" current %1,%2")
                .arg(table->currentRow() + 1)
@@ -95,7 +104,8 @@ QString contents(const QWidget* widget) {
     if (const auto* table = qobject_cast<const QTableWidget*>(widget))
         return tableDesign(table);
     if (const auto* text = qobject_cast<const QPlainTextEdit*>(widget))
-        return text->isReadOnly() ? " read-only" : "";
+        return QStringLiteral(" %1 lines").arg(text->blockCount()) +
+               (text->isReadOnly() ? " read-only" : "");
     return {};
 }
 
@@ -149,7 +159,11 @@ class WindowDesignTest : public QObject, MainWindowDriver {
             QCoreApplication::sendPostedEvents();
             QTest::qWait(10);
         }
-        QStringList lines{"== " + state, menuItems(mWindow->menuBar())};
+        QStringList lines{"== " + state,
+                          "main window " + mWindow->objectName() + ' ' +
+                              quoted(mWindow->windowTitle()) +
+                              (mWindow->acceptDrops() ? " takes dropped files" : ""),
+                          menuItems(mWindow->menuBar())};
         for (const QWidget* window : mWindow->findChildren<QWidget*>()) {
             if (!qobject_cast<const QMdiSubWindow*>(window) &&
                 !qobject_cast<const QDialog*>(window))
