@@ -58,8 +58,17 @@ private slots:
         const QImage designed = window.picture();
         for (const QSize size : {QSize(520, 400), QSize(700, 900)}) {
             window.resize(size);
-            const QImage shown = window.findChild<PlotPicture*>()->image();
+            auto* picture = window.findChild<PlotPicture*>();
+            const QImage shown = picture->image();
             QCOMPARE(shown.size(), QSize(1, 1) * std::min(size.width(), size.height()));
+            // Drawn in the middle of the window, wide or tall.
+            const QPoint corner(
+                (QPoint(size.width(), size.height()) - QPoint(1, 1) * shown.width()) / 2);
+            QCOMPARE(picture->grab()
+                         .toImage()
+                         .convertToFormat(QImage::Format_RGB32)
+                         .copy(QRect(corner, shown.size())),
+                     shown.convertToFormat(QImage::Format_RGB32));
             QCOMPARE(ticksUnderTheXAxis(shown), 9);                       // 2.25, 2.50, ..., 4.25
             QCOMPARE(patchesOf(shown, QColor(0xD55E00).hsvHue()), 3 + 1); // abnormal, and legend
             QCOMPARE(patchesOf(shown, QColor(0x009E73).hsvHue()), 2 + 1); // normal, and legend
