@@ -44,8 +44,8 @@ struct PrintedPlot {
 // vectors, or the picture when there is no document.
 void PaintPlotPicture(QPainter& painter, QPrinter& printer, const PrintedPlot& plot);
 
-// Prints the statements of the printed report as one job on printer, in font. Writes no file
-// besides the printer's own and shows nothing: a job that cannot be started (no printer, an
+// Prints report statements (the results' or the checks') as one job on printer, in font. Writes no
+// file besides the printer's own and shows nothing: a job that cannot be started (no printer, an
 // output file that cannot be written) is skipped without a word.
 void PrintResultsReport(const ReportStatements& statements, QPrinter& printer,
                         const QFont& font = DefaultPrinterFont());

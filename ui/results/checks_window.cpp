@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
@@ -130,12 +129,7 @@ void ChecksWindow::printChecks() {
         return;
     // The table's lines are wider than a portrait page holds in the report's font.
     printer->setPageOrientation(QPageLayout::Landscape);
-    QPainter painter;
-    if (!painter.begin(printer.get()))
-        return;
-    PaintReportStatements(painter, *printer, textStatements(CalibrationChecksText(mChecks)),
-                          DefaultPrinterFont());
-    painter.end();
+    PrintResultsReport(textStatements(CalibrationChecksText(mChecks)), *printer);
 }
 
 void ChecksWindow::saveChecksAs() {
