@@ -52,8 +52,10 @@ private slots:
         const Message message = question ? Message{"", "Sure?", MessageIcon::Question, buttons}
                                          : DataErrorMessage("Data type mis-match error");
         QString shown;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
         whenShown<QMessageBox>([&](QMessageBox* box) {
             shown = box->windowTitle() + ": " + box->text();
+            icon = box->icon();
             // The busy pointer of a run is lifted while the user reads the box.
             if (QGuiApplication::overrideCursor())
                 shown += " (busy)";
@@ -64,6 +66,7 @@ private slots:
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QGuiApplication::restoreOverrideCursor();
         QCOMPARE(shown, question ? "TIRONEX 3.1: Sure?" : "Data Error: Data type mis-match error");
+        QCOMPARE(icon, question ? QMessageBox::Question : QMessageBox::Critical);
     }
 
     void platformDialogIsSetUpFromTheRequest() {
