@@ -185,6 +185,7 @@ private slots:
                                                 : saved == picture);
         }
         QCOMPARE(mDialogs.requests.last().fileName, "ui_calibration_plot");
+        QCOMPARE(mDialogs.requests.last().defaultExt, "bmp");
         replaceText(field("txtUpperINR"), "1.6");
         QTest::mouseClick(child<QPushButton>(mWindow->editor(), "Command1"), Qt::LeftButton);
         QCOMPARE(enabledItems(), kChanging);              // a failed run keeps the plot commands
