@@ -80,9 +80,9 @@ private slots:
     // On a screen of twice the pixel density a level line lies on whole device pixels, black
     // without grey edges, and a text set upwards is centred on its point.
     void densePixelsKeepLinesSharpAndTextsCentred() {
-        QImage image = NewPlotImage(QSize(200, 200), 2);
-        QCOMPARE(NewPlotImage(QSize(30, 0), 2).size(), QSize(60, 2));
-        QCOMPARE(NewPlotImage(QSize(0, 30), 2).size(), QSize(2, 60));
+        QImage image = newPlotImage(QSize(200, 200), 2);
+        QCOMPARE(newPlotImage(QSize(30, 0), 2).size(), QSize(60, 2));
+        QCOMPARE(newPlotImage(QSize(0, 30), 2).size(), QSize(2, 60));
         {
             QPainterSurface surface(image);
             surface.clear();

@@ -70,7 +70,7 @@ void GraphWindow::drawCalibrationPlot(const CalibrationDataSet& data,
 
 // The plot drawn on an image of this size in logical pixels, at the screen's pixel density.
 QImage GraphWindow::renderPlot(QSize size, const PlotOptions& options) const {
-    QImage image = NewPlotImage(size, Picture1->devicePixelRatioF());
+    QImage image = newPlotImage(size, Picture1->devicePixelRatioF());
     {
         QPainterSurface surface(image);
         DrawCalibrationPlot(surface, mDrawn->data, mDrawn->results, options);

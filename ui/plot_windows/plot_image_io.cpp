@@ -36,7 +36,7 @@ QByteArray encodePlotImage(const QImage& picture, const QString& path,
     return bytes;
 }
 
-QImage NewPlotImage(QSize size, qreal devicePixelRatio) {
+QImage newPlotImage(QSize size, qreal devicePixelRatio) {
     QImage image(size.expandedTo(QSize(1, 1)) * devicePixelRatio, QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
     return image;

@@ -14,7 +14,7 @@ Message NoPlotMessage();
 
 // A blank image for a plot of this size in logical pixels (at least one each way), at the pixel
 // density of the screen it is shown on.
-QImage NewPlotImage(QSize size, qreal devicePixelRatio);
+QImage newPlotImage(QSize size, qreal devicePixelRatio);
 
 // Empties the clipboard and puts the plot picture on it as an image (Copy Plot).
 void copyPlotToClipboard(const QImage& picture);

@@ -157,7 +157,7 @@ void PrintDialog::cmdOKPrint_Click() {
         BusyPointer busy;
         // A job that fails is skipped without a word, as the printing rules have it.
         if (reportPrinter)
-            PrintResultsReport(mInputs.printedReport(), *reportPrinter, mReportFont);
+            PrintReportStatements(mInputs.printedReport(), *reportPrinter, mReportFont);
         if (plotPrinter)
             PrintPlotPicture(mInputs.plot(), *plotPrinter);
     }

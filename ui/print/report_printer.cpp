@@ -98,7 +98,8 @@ void PaintPlotPicture(QPainter& painter, QPrinter& printer, const PrintedPlot& p
     painter.drawImage(target, plot.picture);
 }
 
-void PrintResultsReport(const ReportStatements& statements, QPrinter& printer, const QFont& font) {
+void PrintReportStatements(const ReportStatements& statements, QPrinter& printer,
+                           const QFont& font) {
     QPainter painter;
     if (painter.begin(&printer))
         PaintReportStatements(painter, printer, statements, font);

@@ -47,8 +47,8 @@ void PaintPlotPicture(QPainter& painter, QPrinter& printer, const PrintedPlot& p
 // Prints report statements (the results' or the checks') as one job on printer, in font. Writes no
 // file besides the printer's own and shows nothing: a job that cannot be started (no printer, an
 // output file that cannot be written) is skipped without a word.
-void PrintResultsReport(const ReportStatements& statements, QPrinter& printer,
-                        const QFont& font = DefaultPrinterFont());
+void PrintReportStatements(const ReportStatements& statements, QPrinter& printer,
+                           const QFont& font = DefaultPrinterFont());
 
 // Prints the plot as one job of one page on printer; without a plot, or when the job cannot be
 // started, nothing is printed.

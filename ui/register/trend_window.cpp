@@ -68,7 +68,7 @@ void TrendWindow::resizeEvent(QResizeEvent* event) {
 }
 
 QImage TrendWindow::renderPlot(QSize size) const {
-    QImage image = NewPlotImage(size, picTrend->devicePixelRatioF());
+    QImage image = newPlotImage(size, picTrend->devicePixelRatioF());
     {
         QPainterSurface surface(image);
         DrawTrendPlot(surface, mPoints, mTitle, size.width(), size.height());

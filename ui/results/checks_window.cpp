@@ -129,7 +129,7 @@ void ChecksWindow::printChecks() {
         return;
     // The table's lines are wider than a portrait page holds in the report's font.
     printer->setPageOrientation(QPageLayout::Landscape);
-    PrintResultsReport(textStatements(CalibrationChecksText(mChecks)), *printer);
+    PrintReportStatements(textStatements(CalibrationChecksText(mChecks)), *printer);
 }
 
 void ChecksWindow::saveChecksAs() {
