@@ -1,11 +1,13 @@
-// The pieces under the windows: message boxes as the user sees them and the platform's file
-// dialog set up from a command's filter list.
+// The pieces under the windows: message boxes as the user sees them, the platform's file
+// dialog set up from a command's filter list, and a caption fitted to its label.
+#include "caption_fit.h"
 #include "file_dialog.h"
 #include "message_box_sink.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -86,6 +88,16 @@ private slots:
         QCOMPARE(QtFileDialogBackend().choose(request, nullptr), std::nullopt);
         QCOMPARE(shown, (QStringList{"All Files (*)", "Text Files (*.txt)", "Save Data As...",
                                      "txt", "asks before replacing"}));
+    }
+
+    // A caption exactly as wide and as high as its label keeps its font, on one line.
+    void captionThatJustFitsStaysAsItIs() {
+        QLabel label("Upper INR limit");
+        const QFontMetrics metrics(label.font());
+        label.setGeometry(10, 10, metrics.horizontalAdvance(label.text()), metrics.height());
+        FitLabel(&label, label.geometry().right() + 1);
+        QCOMPARE(label.font(), QApplication::font());
+        QVERIFY(!label.wordWrap());
     }
 };
 

@@ -227,8 +227,11 @@ private slots:
                                         "% INR deviation at INR 2.0 and 4.5 | "}));
         QVERIFY(table->item(1, 3)->font().bold());
         QCOMPARE(table->item(1, 3)->background().color(), QColor(192, 0, 0));
-        QCOMPARE(child<QLabel>(mWindow->checks(), "lblOverall")->text(),
-                 "Calibration does not meet the guideline criteria: Design");
+        auto* overall = child<QLabel>(mWindow->checks(), "lblOverall");
+        QCOMPARE(overall->text(), "Calibration does not meet the guideline criteria: Design");
+        overall->ensurePolished(); // in bold, in the failure's red
+        QCOMPARE(overall->palette().color(overall->foregroundRole()), QColor(192, 0, 0));
+        QVERIFY(overall->font().bold());
         mDialogs.answers = {path("checks.txt")};
         QTest::mouseClick(child<QPushButton>(mWindow->checks(), "cmdSaveChecks"), Qt::LeftButton);
         QCOMPARE(fileBytes(path("checks.txt")).toStdString(),
@@ -336,8 +339,13 @@ private slots:
         mDialogs.answers = {path("again.txt")};
         choose("mnuFile", "mnuFileItem2"); // Save Data As, from the menu
         QCOMPARE(fileBytes(path("again.txt")), fileBytes(path("saved.txt")));
+        enterIntoCell(mWindow->editor(), 2, 3, "98");
+        mMessages.answers = {MessageAnswer::Save, MessageAnswer::Discard};
+        mDialogs.answers = {std::nullopt}; // Save Data As cancelled: New goes no further
+        choose("mnuFile", "mnuFileItem0");
+        QCOMPARE(row(2), "Normal,12.9,98");
         QVERIFY(mWindow->close());
-        QCOMPARE(takeMessages(), QStringList());
+        QCOMPARE(takeMessages(), QStringList(2, kQuestion + "Save the changes to the data set?"));
     }
 
     // File > Exit ends the program's event loop, with status 0.

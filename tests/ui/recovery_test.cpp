@@ -38,6 +38,8 @@ private slots:
             qputenv(name, QFile::encodeName(mHome.filePath(name)));
         qunsetenv("XDG_STATE_HOME");
         QCOMPARE(RecoveryFolder(), mHome.filePath("HOME/.local/state/morvane"));
+        qputenv("XDG_STATE_HOME", "relative/state"); // not an absolute path: passed over
+        QCOMPARE(RecoveryFolder(), mHome.filePath("HOME/.local/state/morvane"));
         qputenv("XDG_STATE_HOME", QFile::encodeName(mHome.filePath("state")));
         QCOMPARE(RecoveryFolder(), mHome.filePath("state/morvane"));
         RecordingMessageSink messages;

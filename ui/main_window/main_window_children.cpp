@@ -75,10 +75,9 @@ void MainWindow::placeEditor() {
 
 void MainWindow::fitMainWindowToEditor() {
     // The designed main window is narrower than the editor it holds; it grows to show it whole.
+    // The workspace draws no frame of its own.
     const QSize editorSize = subWindowOf(mEditor)->size();
-    const int frame = 2 * mMdiArea->frameWidth();
-    const QSize needed(editorSize.width() + frame,
-                       editorSize.height() + frame + menuBar()->sizeHint().height());
+    const QSize needed(editorSize.width(), editorSize.height() + menuBar()->sizeHint().height());
     resize(size().expandedTo(needed));
 }
 

@@ -104,7 +104,8 @@ void ChecksWindow::showRows() {
     lblOverall->setText(QString::fromStdString(OverallCheckLine(mChecks)));
     const bool failed = mChecks.MeetsCriteria != true;
     lblOverall->setStyleSheet(
-        failed ? QStringLiteral("QLabel { color: #c00000; font-weight: bold; }") : QString());
+        failed ? QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(kFailColour.name())
+               : QString());
 }
 
 // The table shows every row and column without scrolling: the window grows to hold it.
