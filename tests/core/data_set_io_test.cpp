@@ -217,7 +217,11 @@ TEST_F(SaveDataFileTest, RefusedSavesLeaveAnExistingFileUntouched) {
     fields.txtWRP = "WP";
     path = (folder.path / "no such folder" / "saved.txt").string();
     EXPECT_FALSE(save());
-    EXPECT_EQ(sink.messages.at(0).title, "Save Data As...");
+    const Message& shown = sink.messages.at(0);
+    EXPECT_EQ(shown.title, "Save Data As...");
+    EXPECT_EQ(shown.text.substr(0, shown.text.find('(')),
+              "The data file " + path + " could not be saved ");
+    EXPECT_TRUE(shown.text.ends_with("). A file that was there before is unchanged."));
 }
 
 } // namespace

@@ -58,6 +58,12 @@ TEST(TrendPlot, DrawsEachPointWithItsBarAndCapsTheTicksAndTheLabels) {
                              "2026-10-01", "2026-11-02", "2026-12-03"})
         EXPECT_NE(surface.findText(text), nullptr) << text;
     EXPECT_EQ(surface.findText("1.20"), nullptr);
+    // A tick's label ends 4 pixels left of its tick, a date stands centred under its point.
+    const RecordedPrimitive* tick = surface.findText("1.00");
+    EXPECT_DOUBLE_EQ(tick->from.x + surface.textWidth("1.00"), g.left - 9);
+    EXPECT_DOUBLE_EQ(tick->from.y, 344 - 6.5);
+    EXPECT_DOUBLE_EQ(surface.findText("2026-11-02")->from.x + surface.textWidth("2026-11-02") / 2,
+                     372);
     EXPECT_EQ(surface.findText("ISI")->ink, PlotInk{});  // the frame and texts thin black,
     EXPECT_EQ(circles[0].ink, (PlotInk{0x0072B2, 1.5})); // the points blue and thicker
 }
@@ -69,6 +75,7 @@ TEST(TrendPlot, APointWithoutAStandardErrorHasNoBar) {
     EXPECT_LT(g.lo, 1.2);
     EXPECT_GT(g.hi, 1.2);
     EXPECT_DOUBLE_EQ(g.marks[0].centre.y, g.pixelY(1.2));
+    EXPECT_NEAR(g.lo + g.hi, 2 * 1.2, 1e-9); // the least span, centred on the one value
 }
 
 TEST(TrendPlot, LabelsThatDoNotFitSideBySideAreThinnedOut) {
@@ -78,7 +85,9 @@ TEST(TrendPlot, LabelsThatDoNotFitSideBySideAreThinnedOut) {
     RecordingSurface surface;
     DrawTrendPlot(surface, many, "", 696, 496);
     EXPECT_NE(surface.findText("2026-12-10"), nullptr);
-    EXPECT_EQ(surface.findText("2026-12-11"), nullptr);
+    // 65 pixels wide and 10 apart in shares of 15: every fifth.
+    EXPECT_EQ(surface.findText("2026-12-14"), nullptr);
+    EXPECT_NE(surface.findText("2026-12-15"), nullptr);
     EXPECT_EQ(surface.circlesDrawn().size(), 40u);
 }
 
