@@ -301,6 +301,7 @@ private slots:
                      cells[step]);
         }
         QVERIFY(!mWindow->editor()->isChanged());
+        QCOMPARE(grid->text(130, 0), "130"); // the row numbers stay
         for (const QKeySequence& redo : {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")})
             QTest::keySequence(field("txtGrid"), redo);
         QCOMPARE(rows(), states[2]);
