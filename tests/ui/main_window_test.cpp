@@ -102,6 +102,9 @@ private slots:
         field("txtISI")->setFocus();
         QTest::keyClick(field("txtISI"), Qt::Key_Return);
         QCOMPARE(focused(), "txtSEISI");
+        child<QWidget>(mWindow->editor(), "ComboCI")->setFocus(); // and in the confidence list
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(focused() != "ComboCI");
         QCOMPARE(row(2), "Normal,12.9,13.8");
         choose("mnuView", "mnuDataEditor");
         QTRY_COMPARE(focused(), "txtGrid");
@@ -287,10 +290,14 @@ private slots:
         choose("mnuEdit", "mnuDeleteRow");
         QTest::mouseClick(grid->verticalHeader()->viewport(), Qt::LeftButton, {},
                           QPoint(2, grid->cellRect(4, 2, grid->viewport()).center().y()));
+        mMessages.answers = {MessageAnswer::No};
+        choose("mnuEdit", "mnuDeleteRow"); // answered No: the row stays
+        QCOMPARE(rows(), states[3]);
         choose("mnuEdit", "mnuDeleteRow"); // answered Yes
+        const QString question =
+            kQuestion + "The selected row will be erased.  Are you sure you want to proceed?";
         QCOMPARE(takeMessages(), (QStringList{"Delete Row Error: An entire row must be selected",
-                                              kQuestion + "The selected row will be erased.  Are "
-                                                          "you sure you want to proceed?"}));
+                                              question, question}));
         QCOMPARE(rows(), (QStringList{"Normal,12.9,99", "Abnormal,11.8,12.6", "Normal,40,41",
                                       "Abnormal,21.5,24"}));
         const QList<QPoint> cells = {{2, 3}, {3, 1}, {5, 2}, {4, 1}};
