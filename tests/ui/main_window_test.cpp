@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(child<QLineEdit>(mWindow.get(), "txtYLabel")->text(), "RefPrep A");
         replaceText(child<QLineEdit>(mWindow.get(), "txtPlotTitle"), "Lot 7 & lot 8");
         tick(child<QCheckBox>(mWindow.get(), "chkAbnormal"));
-        QTest::mouseClick(child<QPushButton>(mWindow.get(), "cmdApply"), Qt::LeftButton);
+        QTest::keyClick(child<QLineEdit>(mWindow.get(), "txtPlotTitle"), Qt::Key_Return); // Apply
         QCOMPARE(mWindow->plotOptions().PlotTitle, std::string("Lot 7 & lot 8"));
         QVERIFY(!mWindow->plotOptions().ShowAbnormalOnlyLine);
         QVERIFY(mWindow->plotOptions().ShowLegend);
