@@ -90,10 +90,15 @@ private slots:
                                      "txt", "asks before replacing"}));
     }
 
-    // A caption exactly as wide and as high as its label keeps its font, on one line.
+    // A caption exactly as wide and as high as its label keeps its font, on one line, also after
+    // it was wrapped in a narrower label.
     void captionThatJustFitsStaysAsItIs() {
         QLabel label("Upper INR limit");
         const QFontMetrics metrics(label.font());
+        label.setGeometry(10, 10, metrics.horizontalAdvance("Upper INR"),
+                          3 * metrics.lineSpacing());
+        FitLabel(&label, 0);
+        QVERIFY(label.wordWrap());
         label.setGeometry(10, 10, metrics.horizontalAdvance(label.text()), metrics.height());
         FitLabel(&label, label.geometry().right() + 1);
         QCOMPARE(label.font(), QApplication::font());
