@@ -122,6 +122,7 @@ private slots:
         QVERIFY(!item("mnuRecordEveryRun")->isChecked());
         choose("mnuFile", "mnuRecordEveryRun");
         QVERIFY(LoadRegisterSettings().recordEveryRun);
+        QVERIFY(QFile::exists(mHome.filePath("XDG_CONFIG_HOME/Morvane/Morvane.conf")));
         open("ui_calibration.txt");
         open("ui_calibration.txt", {"txtISI=1.2"});
         QCOMPARE(statusText(), "Recorded as record 2 in " + mRegister);
@@ -259,6 +260,11 @@ private slots:
         QVERIFY(trend->points()[0].isi < trend->points()[1].isi);
         QVERIFY(trend->points()[1].isi < trend->points()[2].isi);
         QVERIFY(trend->points()[0].seIsi.has_value());
+        const QString label = QString::fromStdString(trend->points()[0].label);
+        QVERIFY2(QRegularExpression("^#1 \\d{4}-\\d\\d-\\d\\d$")
+                     .match(label)
+                     .hasMatch(), // its record, its day
+                 qPrintable(label));
         QVERIFY(!trend->picture().isNull());
         mDialogs.answers = {path("trend.svg")};
         QTest::mouseClick(child<QPushButton>(trend, "cmdSaveTrendPlot"), Qt::LeftButton);
