@@ -3,6 +3,7 @@
 #include "caption_fit.h"
 #include "file_dialog.h"
 #include "message_box_sink.h"
+#include "window_test_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,21 +11,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 using namespace morvane;
-
-namespace {
-
-// Runs `inspect` on the modal window that opens next, while it is open.
-template <typename Window> void whenShown(std::function<void(Window*)> inspect) {
-    QTimer::singleShot(
-        0, qApp, [inspect] { inspect(qobject_cast<Window*>(QApplication::activeModalWidget())); });
-}
-
-} // namespace
+using namespace morvane::test;
 
 class DesktopHelpersTest : public QObject {
     Q_OBJECT

@@ -6,12 +6,12 @@
 #include "report_printer.h"
 #include "window_test_support.h"
 
+#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTimer>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -62,14 +62,14 @@ class PrintoutTest : public QObject, MainWindowDriver {
         QVERIFY(child<QPushButton>(dialog, "cmdPreview")->isEnabled());
         if (plot)
             tick(child<QCheckBox>(dialog, "chkPlot"));
-        // Preview shows the ticked parts' pages, one after another, before anything is printed.
+        // Preview shows the ticked parts' pages before anything is printed.
         int previewPages = 0;
-        QTimer::singleShot(0, [&] {
-            QWidget* preview = QApplication::activeModalWidget();
-            if (preview && preview->objectName() == "printPreview")
+        whenShown<QPrintPreviewDialog>([&](QPrintPreviewDialog* preview) {
+            if (!preview)
+                return;
+            if (preview->objectName() == "printPreview")
                 previewPages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
-            if (preview)
-                preview->close();
+            preview->close();
         });
         QTest::mouseClick(child<QPushButton>(dialog, "cmdPreview"), Qt::LeftButton);
         QVERIFY2(previewPages >= (plot ? 3 : 2), qPrintable(QString::number(previewPages)));

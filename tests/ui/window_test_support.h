@@ -17,7 +17,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace morvane::test {
@@ -29,6 +31,13 @@ inline QString fixture(const QString& name) {
 inline QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Runs `inspect` on the modal window that opens next, while it is open (null when that window is
+// not a Window).
+template <typename Window> void whenShown(std::function<void(Window*)> inspect) {
+    QTimer::singleShot(
+        0, qApp, [inspect] { inspect(qobject_cast<Window*>(QApplication::activeModalWidget())); });
 }
 
 template <typename T> T* child(const QObject* parent, const char* name) {
