@@ -65,6 +65,8 @@ TEST_P(CalibrationChecksOf, ConstructedDataSet) {
     EXPECT_EQ(checks.SlopeCVPass, true);
     EXPECT_NEAR(*r.Displacement.number(), -c.shift, 1e-9);
     EXPECT_EQ(checks.DisplacementSignificant, c.shift > 0.0);
+    EXPECT_EQ(CalibrationCheckRows(checks).at(3).value,
+              c.shift > 0.0 ? "significant" : "not significant");
     EXPECT_EQ(checks.INRDeviationPass, c.deviationPass);
     // Both forms of the deviation: INRtom = I^(b_abnormal / b_all) exp(d ISIref), since the
     // working ISI is ISIref b_all; ISIref is 1 here.

@@ -65,7 +65,13 @@ TEST(TrendPlot, DrawsEachPointWithItsBarAndCapsTheTicksAndTheLabels) {
     EXPECT_DOUBLE_EQ(surface.findText("2026-11-02")->from.x + surface.textWidth("2026-11-02") / 2,
                      372);
     EXPECT_EQ(surface.findText("ISI")->ink, PlotInk{});  // the frame and texts thin black,
-    EXPECT_EQ(circles[0].ink, (PlotInk{0x0072B2, 1.5})); // the points blue and thicker
+    EXPECT_EQ(circles[0].ink, (PlotInk{0x0072B2, 1.5})); // the points blue and thicker,
+    EXPECT_EQ(circles[0].radius, 4.0);                   // with a radius of four pixels;
+    EXPECT_EQ(surface.findText("ISI of Lot 7")->from, (PlotPoint{72, 14})); // the title above
+    const auto lines = surface.linesDrawn();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const auto& line) { return line.style == LineStyle::Dotted; }),
+              2);
 }
 
 TEST(TrendPlot, APointWithoutAStandardErrorHasNoBar) {
