@@ -79,8 +79,9 @@ public:
             if (fit == 0)
                 fit = Utf8FirstCharacterLength(text); // a page narrower than one character
             place(text.substr(0, fit), mWidth(text.substr(0, fit)));
-            endLine();
             text.remove_prefix(fit);
+            if (!text.empty())
+                endLine();
         }
     }
 

@@ -79,6 +79,10 @@ TEST(PrintLayout, StatementsBecomeRunsAtTheirColumnsOnTheirPages) {
     expectPrinted("a line breaks between whole characters",
                   {{Item::Text("\xC3\xA4\xC3\xB6\xC3\xBC")}}, fixed, {2, 99},
                   "0:\xC3\xA4\xC3\xB6/0:\xC3\xBC/--");
+    expectPrinted("a line breaks between whole characters of three bytes too", {{Item::Text("€€")}},
+                  proportional, {2, 99}, "0:€/0:€/--");
+    expectPrinted("a page narrower than one character takes one a line", {{Item::Text("WW")}},
+                  proportional, {1, 99}, "0:W/0:W/--");
     expectPrinted("a full page goes on on the next", numberedLines(4), fixed, threeLines,
                   "0:L1/0:L2/0:L3/--0:L4/--");
     expectPrinted("a page break on a full page leaves no blank page", numberedLines(5, {3}), fixed,
