@@ -77,6 +77,11 @@ TEST_F(AtomicSaving, FollowsLinksAndTheUmaskAndKeepsAnOldFilesModeAndGroup) {
     fs::create_symlink("loop.txt", at("loop.txt")); // a link to itself is replaced, not followed
     EXPECT_EQ(WriteFileAtomically(at("loop.txt"), "x"), "");
     EXPECT_EQ(ReadBytes(at("loop.txt")), "x");
+    const fs::path here = fs::current_path(); // a bare file name is saved in the current folder
+    fs::current_path(folder.path);
+    EXPECT_EQ(WriteFileAtomically("bare.txt", "x"), "");
+    fs::current_path(here);
+    EXPECT_EQ(ReadBytes(at("bare.txt")), "x");
 }
 
 TEST_F(AtomicSaving, ACrashLeavesAHiddenPartialFile) {

@@ -111,6 +111,9 @@ TEST(CalibrationChecks, NoINRDeviationWithoutAReferenceISIAndNoLineAfterAFailedF
     EXPECT_EQ(checks.INRDeviationAt2, std::nullopt);
     EXPECT_EQ(checks.DisplacementSignificant, true);
     EXPECT_EQ(checks.MeetsCriteria, std::nullopt);
+    data.ISIReference = Value(1.0);
+    results.ISIWorking = Value(); // no working ISI, as when the reference's SE is not given
+    EXPECT_EQ(ComputeCalibrationChecks(data, results).INRDeviationAt2, std::nullopt);
     results.CalibrationFailed = 1;
     EXPECT_EQ(ComputeCalibrationChecks({}, results).SlopeCV, std::nullopt);
 }

@@ -115,10 +115,11 @@ TEST(PlainNumber, HasSignPlaceGeneralFormAndTrailingSpace) {
     EXPECT_EQ(FormatPlainNumber(1.0 / 3.0), " .333333333333333 ");
 }
 
-// Data files are Windows-1252: the euro, the dashes and the trade mark sign sit in 0x80 to 0x9F.
+// Data files are Windows-1252: the euro, the dashes, the trade mark sign and Ÿ sit in 0x80 to
+// 0x9F.
 TEST(TextEncoding, WindowsCodePageHoldsTheEuroAndTheDashes) {
-    EXPECT_EQ(Utf8ToWindows1252("€ – ™ é"), "\x80 \x96 \x99 \xe9");
-    EXPECT_EQ(Windows1252ToUtf8("\x80\x96\x99\xe9"), "€–™é");
+    EXPECT_EQ(Utf8ToWindows1252("€ – ™ é Ÿ"), "\x80 \x96 \x99 \xe9 \x9f");
+    EXPECT_EQ(Windows1252ToUtf8("\x80\x96\x99\xe9\x9f"), "€–™éŸ");
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 #include "recovery_copy.h"
 #include "test_support.h"
 
+#include <cstring>
+
 namespace morvane {
 namespace {
 
@@ -38,8 +40,14 @@ TEST(RecoveryCopy, GivesBackEveryCellAndFieldByteForByteAndRefusesAnyOtherText) 
                 EXPECT_FALSE(
                     ReadRecoveryCopy(text.substr(0, ends[i] + kept) + text.substr(ends[j] + 2)))
                     << i << " " << j << " " << kept;
-    std::string badTick = text;
-    EXPECT_FALSE(ReadRecoveryCopy(badTick.replace(badTick.find("Chkbox1,\"1"), 10, "Chkbox1,\"2")));
+    // A tick box neither ticked nor clear, a field without its comma, a row short of a cell.
+    for (const auto& [from, to] : {std::pair{"Chkbox1,\"1", "Chkbox1,\"2"},
+                                   {"txtISI,", "txtISI"},
+                                   {"\"\",\"\",\"\",\"\"\r\n", "\"\",\"\",\"\"\r\n"}}) {
+        std::string broken = text;
+        EXPECT_FALSE(ReadRecoveryCopy(broken.replace(broken.find(from), std::strlen(from), to)))
+            << to;
+    }
 }
 
 } // namespace

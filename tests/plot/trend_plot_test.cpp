@@ -84,6 +84,19 @@ TEST(TrendPlot, APointWithoutAStandardErrorHasNoBar) {
     EXPECT_NEAR(g.lo + g.hi, 2 * 1.2, 1e-9); // the least span, centred on the one value
 }
 
+// A rough step of exactly 1, 2 or 5 times a power of ten is round already, and the labels show
+// as many decimals as the step needs.
+TEST(TrendPlot, ARoughStepThatIsRoundAlreadyIsKept) {
+    for (const auto& [hi, step, label] :
+         {std::tuple{3.0, 0.5, "2.5"}, {5.0, 1.0, "3"}, {9.0, 2.0, "8"}}) {
+        const std::vector<TrendPoint> two = {{"a", 1.0, std::nullopt}, {"b", hi, std::nullopt}};
+        EXPECT_DOUBLE_EQ(ComputeTrendGeometry(two, 400, 300).step, step) << hi;
+        RecordingSurface surface;
+        DrawTrendPlot(surface, two, "", 400, 300);
+        EXPECT_NE(surface.findText(label), nullptr) << label;
+    }
+}
+
 TEST(TrendPlot, LabelsThatDoNotFitSideBySideAreThinnedOut) {
     std::vector<TrendPoint> many;
     for (int i = 0; i < 40; ++i)
