@@ -81,29 +81,6 @@ void appendUnitDigits(std::string& text, std::string_view units, int decimals, b
         text.append(".").append(digits, whole, fraction);
 }
 
-// The general form of a magnitude from 0.00001 to below 10^14, laid out from its decimal form
-// without the "0" before the point: 12.5 gives "12.5", 0.046 gives ".046".
-void appendFixedWithoutLeadingZero(std::string& text, const DecimalForm& form) {
-    int count = form.count;
-    while (count > 1 && form.digits[count - 1] == '0')
-        --count;
-    const char* digits = form.digits.data();
-    if (form.exponent < 0) {
-        text += '.';
-        text.append(static_cast<std::size_t>(-form.exponent - 1), '0');
-        text.append(digits, count);
-        return;
-    }
-    const int integerDigits = form.exponent + 1;
-    text.append(digits, std::min(count, integerDigits));
-    if (count < integerDigits) {
-        text.append(static_cast<std::size_t>(integerDigits - count), '0');
-    } else if (count > integerDigits) {
-        text += '.';
-        text.append(digits + integerDigits, count - integerDigits);
-    }
-}
-
 } // namespace
 
 int PatternDecimals(std::string_view pattern) {
@@ -136,28 +113,10 @@ std::optional<std::string> FormatPattern(const Value& value, std::string_view pa
     return FormatPattern(*number, pattern);
 }
 
-void AppendPlainNumber(std::string& text, double value) {
-    text += value < 0 ? '-' : ' ';
-    const double magnitude = std::fabs(value);
-    if (magnitude == std::floor(magnitude) && magnitude < 1e15) {
-        std::array<char, 24> buffer;
-        auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                 static_cast<long long>(magnitude));
-        text.append(buffer.data(), end.ptr);
-    } else if (magnitude >= 1e-5 && magnitude < 1e14) {
-        appendFixedWithoutLeadingZero(text, decimalForm(magnitude));
-    } else {
-        const std::string general = FormatGeneral(magnitude);
-        const bool leadingZero = general.size() > 1 && general[0] == '0' && general[1] == '.';
-        text.append(general, leadingZero ? 1 : 0, std::string::npos);
-    }
-    text += ' ';
-}
-
 std::string FormatPlainNumber(double value) {
-    std::string text;
-    AppendPlainNumber(text, value);
-    return text;
+    const std::string general = FormatGeneral(std::fabs(value));
+    const bool leadingZero = general.size() > 1 && general[0] == '0' && general[1] == '.';
+    return (value < 0 ? "-" : " ") + general.substr(leadingZero ? 1 : 0) + " ";
 }
 
 } // namespace morvane

@@ -33,7 +33,4 @@ bool AppendPattern(std::string& text, double value, int decimals);
 // space. 25 gives " 25 ", -0.5 gives "-.5 ", 0.046 gives " .046 ".
 std::string FormatPlainNumber(double value);
 
-// Appends the print-list form of a number to text.
-void AppendPlainNumber(std::string& text, double value);
-
 } // namespace morvane
