@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace morvane {
@@ -133,6 +134,14 @@ TEST_F(EngineFixture, FailedPassesKeepEarlierValues) {
     settings.SDLimit = 1.2972; // the earlier exclusion is cleared
     runThroughFit(testing::UniformTable(3.182));
     EXPECT_EQ(results.SDExcluded, SampleFlags{});
+    settings.SDLimit = 1.2970; // the same sample goes whichever row it stands in
+    std::vector<Sample> rows = testing::WorkedExample();
+    for (std::size_t turn = 0; turn < rows.size(); ++turn) {
+        std::rotate(rows.begin(), rows.begin() + 1, rows.end());
+        load(rows);
+        runThroughFit(testing::UniformTable(3.182));
+        EXPECT_EQ(results.SDExcludedCount, 1) << turn;
+    }
 }
 
 TEST_F(EngineFixture, AbnormalOnlyLineLeavesOutExcludedAbnormals) {

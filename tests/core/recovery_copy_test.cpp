@@ -20,6 +20,7 @@ TEST(RecoveryCopy, GivesBackEveryCellAndFieldByteForByteAndRefusesAnyOtherText) 
     EXPECT_EQ(ReadRecoveryCopy(text), typed);
     EXPECT_EQ(ReadRecoveryCopy(RecoveryCopyText({}, {})), (RecoveryContents{}));
     // A copy left by this version is read by the next: the field lines keep their names.
+    EXPECT_TRUE(RecoveryCopyText({}, {}).ends_with("\"\",\"\",\"\",\"\"\r\nend\r\n"));
     EXPECT_TRUE(RecoveryCopyText({}, {}).starts_with(
         "Morvane recovery copy\r\ntxtid,\"dataset1.txt\"\r\ntxtIRP,\"RP\"\r\ntxtWRP,\"WP\"\r\n"
         "txtISI,\"1\"\r\ntxtSEISI,\"0\"\r\ntxtLowerINR,\"1.5\"\r\ntxtUpperINR,\"4.5\"\r\n"
