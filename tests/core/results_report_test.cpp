@@ -73,6 +73,11 @@ TEST_F(ResultsReport, BothExclusionListsWithThreeDigitPlasmas) {
     EXPECT_EQ(
         BuildResultsReport(c.data, shown(), editor, header),
         testing::ReadBytes(MORVANE_TEST_DATA_DIR "/report_plasma_100_in_both_exclusion_lists.txt"));
+    c.results.INRExcluded[100] = 0; // the last row is listed among the SD exclusions too
+    c.results.SDExcluded[100] = 1;
+    EXPECT_NE(BuildResultsReport(c.data, shown(), editor, header)
+                  .find("\r\n" + spaces(20) + "100      55 \r\n"),
+              std::string::npos);
 }
 
 // The CV of slope comes from the four-decimal values: 100 x 0.0123 / 1.0567 = 1.164, where the
