@@ -174,6 +174,10 @@ TEST_F(SaveDataFileTest, DeleteRowMovesTheSamplesBelowUp) {
     grid.at(2, 1) = "Abnormal";
     grid.at(2, 2) = "28,7";
     EXPECT_EQ(GridRowCountsText(CountGridRows(grid)), "1 normal, 0 abnormal, 1 incomplete row");
+    grid.at(3, 2) = grid.at(3, 3) = "12"; // times without a tag are incomplete, the last row counts
+    grid.at(kMaxSamples, 1) = "Abnormal";
+    grid.at(kMaxSamples, 2) = grid.at(kMaxSamples, 3) = "30";
+    EXPECT_EQ(GridRowCountsText(CountGridRows(grid)), "1 normal, 1 abnormal, 2 incomplete rows");
     std::string hints;
     for (const std::string text : {"28,7", "x", "-1"})
         hints += PTTextProblemText(text, JudgePTText(text)) + "; ";
