@@ -15,7 +15,8 @@ A mutant is named by its file, the whole text of the original line, which of the
 lines it is, and the whole text of the mutated line, so that a saved list applies to a later
 tree as long as the line still stands somewhere under core/ or plot/ (a line moved to another
 file is found there). tools/mutation_list.jsonl is the list the recorded scores use; it is the
-default. --seed or --count generates a new list from the sources instead.
+default. --seed or --count generates a new list from the sources instead. --folders cli,session
+draws from the command line and the session layer instead, which cli_tests covers.
 """
 
 import argparse
@@ -39,6 +40,10 @@ TESTS_FOR_DIR = {
     # but the plot, which cli_tests also reaches.
     "core": ("core_tests", "cli_tests", "results_shown_tests", "plot_tests"),
     "plot": ("plot_tests", "results_shown_tests", "cli_tests"),
+    # The command line and the session layer it shares with the windows; the window tests,
+    # which reach the session too, are left to tools/ui_mutation_check.sh.
+    "cli": ("cli_tests",),
+    "session": ("cli_tests",),
 }
 BUILD_TARGETS = {"cli_tests": ("morvane-cli", "cli_tests")}
 DEFAULT_SEED = 13
@@ -488,14 +493,14 @@ def main():
                              "test, to see which tests catch which mutants (slower)")
     parser.add_argument("--folders", default=",".join(SOURCE_DIRS),
                         help="folders to draw mutants from, e.g. ui for the window code, whose "
-                             "mutants tools/ui_mutation_check.sh runs (default core,plot; only "
-                             "core and plot can be run here)")
+                             "mutants tools/ui_mutation_check.sh runs (default core,plot; "
+                             "core, plot, cli and session can be run here)")
     args = parser.parse_args()
 
     SOURCE_DIRS = tuple(args.folders.split(","))
     if not args.list_only and not set(SOURCE_DIRS) <= set(TESTS_FOR_DIR):
-        parser.error("the fast tests only cover core and plot; run the window code's mutants "
-                     "with tools/ui_mutation_check.sh")
+        parser.error("the fast tests cover core, plot, cli and session; run the window code's "
+                     "mutants with tools/ui_mutation_check.sh")
     tree = os.path.abspath(args.tree)
     if args.fresh is not None:
         args.seed, args.count = random.SystemRandom().randrange(1, 10**6), args.fresh
@@ -531,7 +536,7 @@ def main():
     commit = subprocess.run(["git", "-C", tree, "rev-parse", "--short", "HEAD"],
                             capture_output=True, text=True).stdout.strip()
     dirty = subprocess.run(["git", "-C", tree, "status", "--porcelain", "--", "core", "plot",
-                            "tests", "cli"], capture_output=True, text=True).stdout.strip()
+                            "tests", "cli", "session"], capture_output=True, text=True).stdout.strip()
     print(f"mutation check of {tree} at {commit}{' with local changes' if dirty else ''}: "
           f"{len(mutants)} mutants ({origin}), {args.jobs} jobs", flush=True)
 
