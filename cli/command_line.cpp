@@ -286,9 +286,9 @@ std::string UsageText() {
            "Messages go to standard error as \"TITLE: TEXT\". Exit status: 0 when the report\n"
            "was printed (plot: the SVG file was written), 1 when the data file or the table\n"
            "could not be read, the data were refused, no plot could be drawn or written, or\n"
-           "the register refused (or holds no such record), 2 for a wrong command line, and for "
-           "checks 3 when the calibration does not meet\n"
-           "the guideline criteria or could not be judged.\n"
+           "the register refused (or holds no such record), 2 for a wrong command line, and\n"
+           "for checks 3 when the calibration does not meet the guideline criteria or could\n"
+           "not be judged.\n"
            "SOURCE_DATE_EPOCH (seconds, UTC), when set, gives the report's date and time.\n";
 }
 
