@@ -106,7 +106,17 @@ TEST(Cli, RefusedRunsPrintNoReport) {
         EXPECT_EQ(usage == std::string::npos ? run.err : run.err.substr(0, usage + 1), err);
         EXPECT_EQ(usage != std::string::npos, status == 2) << err;
     }
-    EXPECT_EQ(count, 21);
+    EXPECT_EQ(count, 27);
+}
+
+// The help text, as a user reads it, is printed by --help and after a wrong command line.
+TEST(Cli, HelpAndVersion) {
+    const std::string help = ReadBytes(kDataDir + "/cli_help.txt");
+    const CliRun run = runCli({"--help"});
+    EXPECT_EQ(std::pair(run.status, run.out), std::pair(0, help));
+    EXPECT_EQ(runCli({"calibrate"}).err, "morvane-cli: no data file given\n\n" + help);
+    EXPECT_TRUE(std::regex_match(runCli({"--version"}).out,
+                                 std::regex("morvane-cli \\d+\\.\\d+\\.\\d+ \\(Version .+\\)\n")));
 }
 
 TEST(Cli, ChecksExitStatusFollowsTheVerdict) {
@@ -120,6 +130,9 @@ TEST(Cli, DateAndTimeFromSourceDateEpochInUtcElseFromTheLocalClock) {
     EXPECT_NE(runCli(arguments, "86399")
                   .out.find("\r\nDate: 1970-01-01" + std::string(54, ' ') + "Time: 23:59:59\r\n"),
               std::string::npos);
+    EXPECT_NE(runCli(arguments, "0").out.find("Time: 00:00:00\r\n"), std::string::npos);
+    EXPECT_EQ(runCli(arguments, "86399 s").out.find("Date: 1970"), std::string::npos)
+        << "not a number of seconds: the clock";
     // Without it the clock is read in the local time zone, here 14 hours ahead of UTC.
     ::setenv("TZ", "LAB-14", 1);
     ::tzset();
@@ -209,7 +222,8 @@ TEST(Cli, PlotWritesTheCalibrationPlotAsSvg) {
     std::string picture = ReadBytes(svg);
     for (const char* text :
          {">Plot of Log PT and Calibration Line(s)</text>", ">Reference rTF/95</text>",
-          ">Working lot 17</text>", ">Abnormal+normal line</text>"})
+          ">Working lot 17</text>", ">Abnormal+normal line</text>", ">Abnormal only line</text>",
+          "viewBox=\"0 0 600 600\""})
         EXPECT_EQ(count(picture, text), 1) << text;
     EXPECT_EQ(count(picture, "<circle"), 3 + 1) << "three abnormal samples and the legend's marker";
 
@@ -218,6 +232,11 @@ TEST(Cli, PlotWritesTheCalibrationPlotAsSvg) {
     picture = ReadBytes(svg);
     EXPECT_EQ(count(picture, ">Lot 17</text>") + count(picture, ">RP</text>"), 2);
     EXPECT_EQ(count(picture, "Abnormal+normal line"), 0);
+
+    run = runCli({"plot", "--upper-inr", "6", "--no-abnormal-line", "--show-excluded", "--out", svg,
+                  kWorked});
+    picture = ReadBytes(svg);
+    EXPECT_EQ(count(picture, "Abnormal only line") + count(picture, ">Excluded by INR limits<"), 1);
 }
 
 // A run recorded with --record is printed as calibrate prints it, and register show prints the
