@@ -254,6 +254,10 @@ private slots:
         QCOMPARE(mDialogs.requests.last().fileName, "run5_results");
         QCOMPARE(fileBytes(path("results.txt")),
                  "\"first line\r\nsecond \"quoted\" line, 2 \xc2\xb5l\r\n\"\r\n");
+        // A later run, here one whose fit fails, shows its own checks in the open window.
+        replaceText(field("txtUpperINR"), "4.5");
+        QTest::mouseClick(child<QPushButton>(mWindow->editor(), "Command1"), Qt::LeftButton);
+        QCOMPARE(overall->text(), "Calibration could not be judged against the guideline criteria");
     }
 
     void closingAsksBeforeTheResultsGo() {
@@ -347,6 +351,7 @@ private slots:
         mDialogs.answers = {path("again.txt")};
         choose("mnuFile", "mnuFileItem2"); // Save Data As, from the menu
         QCOMPARE(fileBytes(path("again.txt")), fileBytes(path("saved.txt")));
+        QVERIFY(!mWindow->editor()->isChanged()); // saved: nothing left to ask about
         enterIntoCell(mWindow->editor(), 2, 3, "98");
         mMessages.answers = {MessageAnswer::Save, MessageAnswer::Discard};
         mDialogs.answers = {std::nullopt}; // Save Data As cancelled: New goes no further
