@@ -68,15 +68,18 @@ private slots:
         whenShown<QFileDialog>([&](QFileDialog* dialog) {
             // "*.*" would hide the files without an extension.
             shown = dialog->nameFilters();
-            shown << dialog->windowTitle() << dialog->defaultSuffix();
+            shown << dialog->windowTitle() << dialog->defaultSuffix()
+                  << dialog->directory().absolutePath();
             if (dialog->acceptMode() == QFileDialog::AcceptSave &&
                 !dialog->testOption(QFileDialog::DontConfirmOverwrite))
                 shown << "asks before replacing";
             dialog->reject();
         });
-        QCOMPARE(QtFileDialogBackend().choose(request, nullptr), std::nullopt);
+        QtFileDialogBackend dialogs; // it starts in the folder of the last file
+        dialogs.rememberFolderOf(QDir::tempPath() + "/data.txt");
+        QCOMPARE(dialogs.choose(request, nullptr), std::nullopt);
         QCOMPARE(shown, (QStringList{"All Files (*)", "Text Files (*.txt)", "Save Data As...",
-                                     "txt", "asks before replacing"}));
+                                     "txt", QDir::tempPath(), "asks before replacing"}));
     }
 
     // A caption exactly as wide and as high as its label keeps its font, on one line, also after
