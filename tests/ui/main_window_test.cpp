@@ -248,6 +248,10 @@ private slots:
         // Saved as the window shows it, in quotes.
         child<QPlainTextEdit>(mWindow->results(), "txtResults")
             ->setPlainText(QStringLiteral("first line\nsecond \"quoted\" line, 2 \u00b5l\n"));
+        QFile::remove("run5_results");
+        mDialogs.answers = {std::nullopt}; // cancelled: nothing is written
+        choose("mnuFile", "mnuFileItem5");
+        QVERIFY(!QFile::exists("run5_results"));
         mDialogs.answers = {path("results.txt")};
         choose("mnuFile", "mnuFileItem5");
         QCOMPARE(mDialogs.requests.last().title, "Save Results As...");

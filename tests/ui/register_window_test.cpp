@@ -266,6 +266,10 @@ private slots:
                      .hasMatch(), // its record, its day
                  qPrintable(label));
         QVERIFY(!trend->picture().isNull());
+        QFile::remove("Lot 7_trend.png");
+        mDialogs.answers = {std::nullopt}; // cancelled: nothing is written
+        QTest::mouseClick(child<QPushButton>(trend, "cmdSaveTrendPlot"), Qt::LeftButton);
+        QVERIFY(!QFile::exists("Lot 7_trend.png"));
         mDialogs.answers = {path("trend.svg")};
         QTest::mouseClick(child<QPushButton>(trend, "cmdSaveTrendPlot"), Qt::LeftButton);
         QCOMPARE(fileBytes(path("trend.svg")).count("<circle"), 3);
