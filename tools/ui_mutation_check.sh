@@ -7,6 +7,7 @@
 #   tools/ui_mutation_check.sh [list]     scratch copy in build/ui-mutants (MORVANE_UI_MUTANT_DIR)
 #   tools/ui_mutation_check.sh --fresh N  N faults drawn from ui/ with a new seed, printed first
 #   tools/ui_mutation_check.sh --seed S --count N   the same draw again
+#   MORVANE_UI_EVERY_TEST=1 tools/ui_mutation_check.sh ...   names every failing test of each fault
 #
 # Drawn faults come from tools/mutation_check.py, the engine check's generator, run on ui/; a
 # list it saved (.jsonl) can be given as well. Its equivalents file sets aside those no test can
@@ -57,16 +58,22 @@ cmake -S "$scratch" -B "$scratch/build" -DCMAKE_BUILD_TYPE=Release \
 
 build() { cmake --build "$scratch/build" -j2 --target "${tests[@]}" >"$scratch/build.log" 2>&1; }
 
-# Prints the first test that fails, or nothing.
+# Prints the first test that fails, or nothing. With MORVANE_UI_EVERY_TEST=1 every test program
+# runs and each failing one is named with its failing test functions, which shows what each
+# test catches.
 first_failure() {
+    local failures=()
     for test in "${tests[@]}"; do
         # With the runs of the same program on screens of other sizes (name_WxH).
         if ! ctest --test-dir "$scratch/build" -R "^${test}(_[0-9]+x[0-9]+)?\$" \
-            --timeout "$timeout" >"$scratch/test.log" 2>&1; then
-            echo "$test"
-            return
+            --timeout "$timeout" --output-on-failure >"$scratch/test.log" 2>&1; then
+            [[ ${MORVANE_UI_EVERY_TEST:-0} == 1 ]] || { echo "$test"; return; }
+            functions=$(grep -o 'FAIL!  : [A-Za-z]*::[A-Za-z_]*' "$scratch/test.log" |
+                sed 's/.*:://' | sort -u | paste -sd, -)
+            failures+=("$test(${functions:-no function named})")
         fi
     done
+    ((${#failures[@]} == 0)) || echo "${failures[*]}"
 }
 
 # Replaces the one occurrence of a text in a file; "\n" in either text stands for a line break.
