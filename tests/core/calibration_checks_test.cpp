@@ -118,14 +118,5 @@ TEST(CalibrationChecks, NoINRDeviationWithoutAReferenceISIAndNoLineAfterAFailedF
     EXPECT_EQ(ComputeCalibrationChecks({}, results).SlopeCV, std::nullopt);
 }
 
-TEST(CalibrationChecks, SlopeCVPassesUpToThreePercent) {
-    CalibrationResults results;
-    results.SlopeAll = Value(1.0);
-    for (const auto& [se, pass] : {std::pair{0.0299, true}, std::pair{0.0301, false}}) {
-        results.SESlopeAll = Value(se);
-        EXPECT_EQ(ComputeCalibrationChecks({}, results).SlopeCVPass, pass) << se;
-    }
-}
-
 } // namespace
 } // namespace morvane

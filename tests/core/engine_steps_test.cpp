@@ -53,32 +53,6 @@ TEST(CheckedMath, EveryWayOutOfTheRealNumbersFails) {
     EXPECT_EQ(c::pow(-2, 3), -8);
 }
 
-TEST_F(EngineFixture, INRLimitsAreInclusiveAndOnlyAbnormalsAreFlagged) {
-    // MNPT 10 makes each INR the reference PT divided by ten, exact in binary at the limits.
-    load({{"Abnormal", "15", "15"},
-          {"Abnormal", "45", "45"},
-          {"Abnormal", "14.999999", "15"},
-          {"Abnormal", "45.000001", "45"},
-          {"Normal", "200", "200"}});
-    results.MNPTReference = Value(10.0);
-    settings.LowerINR = Value("1.5");
-    settings.UpperINR = Value("4.5");
-    ExcludeByINR(data, settings, results);
-    const SampleFlags flagged{0, 0, 0, 1, 1, 0}; // a normal sample is never flagged by the INR
-    EXPECT_EQ(results.INRExcluded, flagged);
-    EXPECT_EQ(results.INRExcludedAbnormal, flagged);
-    EXPECT_EQ(results.INRExcludedCount, 2);
-    EXPECT_EQ(std::pair(results.NormalCount, results.AbnormalCount), std::pair(1, 4));
-    settings.UpperINR = Value(10.0); // the flag of sample 4 under the earlier limits is cleared
-    ExcludeByINR(data, settings, results);
-    EXPECT_EQ(results.INRExcluded, (SampleFlags{0, 0, 0, 1, 0, 0}));
-    // The reference ISI is the exponent: (40/10)^2 = 16 lies above 10, (20/10)^2 = 4 does not.
-    load({{"Abnormal", "40", "40"}, {"Abnormal", "20", "20"}}, 2.0);
-    settings.UpperINR = Value(10.0);
-    ExcludeByINR(data, settings, results);
-    EXPECT_EQ(std::pair(results.INRExcluded[1], results.INRExcluded[2]), std::pair(1, 0));
-}
-
 // The worked example's statistics are checked against bc in the command-line JSON test. Its
 // largest perpendicular distance is 0.013194 against s = 0.0101717 (ratio 1.29714): an SD limit
 // just above keeps every sample. With a standard error of zero for the reference ISI, that of the

@@ -100,21 +100,6 @@ TEST(ReportArithmetic, MissingOperandsAndImpossibleResultsGiveNothing) {
     EXPECT_EQ(power(-2.0, 3.0), -8.0);
 }
 
-TEST(PlainNumber, HasSignPlaceGeneralFormAndTrailingSpace) {
-    const std::pair<double, const char*> cases[] = {
-        // clang-format off
-        {25, " 25 "}, {0, " 0 "}, {-0.0, " 0 "}, {-3, "-3 "}, {-0.5, "-.5 "}, {0.046, " .046 "},
-        {1.053, " 1.053 "}, {12.8452, " 12.8452 "}, {0.1 + 0.2, " .3 "}, {-0.077, "-.077 "},
-        {1e20, " 1E+20 "}, {1.5e-7, " 1.5E-07 "}, {1e15, " 1E+15 "},
-        {9.9999999999999995e-6, " .00001 "},      // just below 1E-05, rounded up to it
-        {99999999999999.99, " 100000000000000 "}, // just below 1E+14, rounded up to it
-        // clang-format on
-    };
-    for (const auto& [value, text] : cases)
-        EXPECT_EQ(FormatPlainNumber(value), text) << value;
-    EXPECT_EQ(FormatPlainNumber(1.0 / 3.0), " .333333333333333 ");
-}
-
 // Data files are Windows-1252: the euro, the dashes, the trade mark sign and Ÿ sit in 0x80 to
 // 0x9F.
 TEST(TextEncoding, WindowsCodePageHoldsTheEuroAndTheDashes) {

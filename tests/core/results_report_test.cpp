@@ -106,22 +106,6 @@ TEST_F(ResultsReport, ExactlyOneFormOfThePValueFitsTheBracket) {
     }
 }
 
-TEST_F(ResultsReport, ShownResultsAreRoundedCopiesBesideTheComputedOnes) {
-    const std::string first = report();
-    const ShownResults s = shown();
-    EXPECT_EQ(s.results.InterceptAbnormal, Value("-0.2920"));
-    EXPECT_EQ(s.results.DisplacementCIHigh, Value(0.093));
-    EXPECT_EQ(s.results.DisplacementPLow, Value("0.700"));
-    EXPECT_EQ(s.results.CVISIWorking, Value(2.18)); // 100 x 0.0273 / 1.2495 = 2.1849
-    EXPECT_EQ(s.results.MNPTWorkingUsed, Value("12.4900"));
-    EXPECT_EQ(s.settings.LowerINR, Value("1.5"));
-    EXPECT_NEAR(*s.results.MNPTReference.number(), 12.845232578665129, 1e-12) << "not shown";
-    EXPECT_NE(c.results.InterceptAbnormal, Value("-0.2920")) << "the computed value stays";
-    EXPECT_TRUE(c.results.CVISIWorking.isEmpty());
-    const ShownResults again = RoundResultsForReport(c.data, s.settings, s.results);
-    EXPECT_EQ(BuildResultsReport(c.data, again, editor, header), first) << "rounding again";
-}
-
 TEST_F(ResultsReport, PrintedVariantDiffersOnlyWhereThePrinterNeedsIt) {
     c.results.INRExcluded[5] = c.results.SDExcluded[1] = 1;
     c.results.INRExcludedCount = c.results.SDExcludedCount = 1;

@@ -34,55 +34,12 @@ int countLines(const RecordingSurface& s, PlotPoint from, PlotPoint to, LineStyl
     }));
 }
 
-// Both ends snap outward to the quarter step; U is a fifth of the width, N its quarters. Nothing
-// without samples or without width.
-TEST(ComputePlotRange, SnapsBothEndsOutwardToTheQuarterStep) {
-    const struct {
-        std::vector<PlotSample> samples;
-        PlotRange range;
-    } cases[] = {
-        {{{{2.30, 2.50}}, {{4.10, 3.90}}}, {2.25, 4.25, 0.4, 8}},       // spans 2.30 to 4.10
-        {{{{2.50, 3.00}}, {{3.50, 4.00}}}, {2.50, 4.00, 0.3, 6}},       // bounds on the step stay
-        {{{{2.30, 2.40}}, {{3.99, 3.00}}}, {2.25, 4.00, 0.35, 7}},      // hi just under the step
-        {{{{2.60, 2.40}}, {{3.00, 3.60}}}, {2.25, 3.75, 0.3, 6}},       // y alone sets the range
-        {{{{-0.60, -0.30}}, {{-0.40, -0.35}}}, {-0.75, 0.00, 0.15, 3}}, // hi never starts below 0
-    };
-    for (const auto& c : cases) {
-        const auto range = ComputePlotRange(c.samples);
-        ASSERT_TRUE(range) << c.range.lo;
-        EXPECT_TRUE(near({range->lo, range->hi}, {c.range.lo, c.range.hi}) &&
-                    std::abs(range->unit - c.range.unit) < kTolerance &&
-                    range->tickIntervals == c.range.tickIntervals)
-            << c.range.lo;
-    }
+// Nothing to draw: no range without samples or without width, no line wholly outside the square
+// when it is level (clipping it would divide by its zero slope) or not a number.
+TEST(PlotGeometry, NothingToDrawGivesNoRangeAndNoLine) {
     EXPECT_FALSE(ComputePlotRange({}));
     EXPECT_FALSE(ComputePlotRange({{{2.5, 2.5}}, {{2.5, 2.5}}}));
-    for (auto [value, text] : {std::pair{2.125, "2.13"}, {-2.125, "-2.13"}, {-0.0, "0.00"}})
-        EXPECT_EQ(FormatTickLabel(value), text) << "tick labels have two decimals";
-}
-
-// Each end moves onto the side where the line leaves the square; a line wholly outside comes out
-// as one point; clipping a level line outside would divide by its zero slope and draws nothing.
-TEST(ClipCalibrationLine, MovesEachEndOntoTheSideWhereTheLineLeavesTheSquare) {
     const PlotRange square{2.25, 4.25, 0.4, 8};
-    const struct {
-        double a, b;
-        PlotPoint from, to;
-    } cases[] = {
-        // clang-format off
-        {0.3, 0.9, {2.25, 2.325}, {4.25, 4.125}},                // inside at both sides
-        {-0.5, 1.2, {2.75 / 1.2, 2.25}, {4.75 / 1.2, 4.25}},     // in at the bottom, out at the top
-        {7.0, -1.0, {2.75, 4.25}, {4.25, 2.75}},                 // falling, enters through the top
-        {5.0, 1.0, {-0.75, 4.25}, {-0.75, 4.25}},                // wholly above
-        {-3.0, 1.0, {5.25, 2.25}, {5.25, 2.25}},                 // wholly below
-        {3.0, 0.0, {2.25, 3.0}, {4.25, 3.0}},                    // level inside
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        const auto segment = ClipCalibrationLine(c.a, c.b, square);
-        ASSERT_TRUE(segment) << c.a << " + " << c.b << " x";
-        EXPECT_TRUE(near(segment->from, c.from) && near(segment->to, c.to)) << c.a << " + " << c.b;
-    }
     EXPECT_FALSE(ClipCalibrationLine(5.0, 0.0, square)) << "level above";
     EXPECT_FALSE(ClipCalibrationLine(1.0, 0.0, square)) << "level below";
     EXPECT_FALSE(ClipCalibrationLine(std::numeric_limits<double>::quiet_NaN(), 1.0, square));
@@ -182,17 +139,6 @@ TEST(DrawCalibrationPlot, PlacesTitlesWhereTheLayoutPutsThem) {
     ASSERT_TRUE(upwards);
     EXPECT_EQ(upwards->kind, Kind::UpwardText);
     EXPECT_TRUE(near(upwards->from, {2.25 - 0.56, 3.25})) << "middle of the axis";
-}
-
-TEST(DrawCalibrationPlot, OnlyClearsWhenNoSampleRemains) {
-    ExcludedExample in;
-    for (int row = 1; row <= 5; ++row)
-        in.results.INRExcluded[row] = 1;
-    RecordingSurface s;
-    s.drawText({0, 0}, "left over");
-    DrawCalibrationPlot(s, in.data, in.results, PlotOptions{});
-    EXPECT_EQ(s.clearCount, 1);
-    EXPECT_TRUE(s.primitives.empty());
 }
 
 // In colour each kind of sample and line has a hue of its own, none of them black or grey, drawn

@@ -97,36 +97,11 @@ TEST(TrendPlot, ARoughStepThatIsRoundAlreadyIsKept) {
     }
 }
 
-TEST(TrendPlot, LabelsThatDoNotFitSideBySideAreThinnedOut) {
-    std::vector<TrendPoint> many;
-    for (int i = 0; i < 40; ++i)
-        many.push_back({"2026-12-" + std::to_string(10 + i), 1.0 + i * 0.001, 0.01});
-    RecordingSurface surface;
-    DrawTrendPlot(surface, many, "", 696, 496);
-    EXPECT_NE(surface.findText("2026-12-10"), nullptr);
-    // 65 pixels wide and 10 apart in shares of 15: every fifth.
-    EXPECT_EQ(surface.findText("2026-12-14"), nullptr);
-    EXPECT_NE(surface.findText("2026-12-15"), nullptr);
-    EXPECT_EQ(surface.circlesDrawn().size(), 40u);
-}
-
 TEST(TrendPlot, WithoutPointsSaysThereIsNothingToShow) {
     RecordingSurface surface;
     DrawTrendPlot(surface, {}, "ISI of Lot 7", 400, 300);
     EXPECT_NE(surface.findText("No calibration with an ISI to show."), nullptr);
     EXPECT_TRUE(surface.circlesDrawn().empty());
-}
-
-TEST(TrendPlot, AnSvgDocumentShowsTheThreePoints) {
-    const std::string svg = RenderTrendPlotSvg(kThree, "ISI of Lot 7", 696, 496);
-    EXPECT_NE(svg.find("width=\"696\""), std::string::npos);
-    std::size_t circles = 0;
-    for (std::size_t at = svg.find("<circle"); at != std::string::npos;
-         at = svg.find("<circle", at + 1))
-        ++circles;
-    EXPECT_EQ(circles, 3u);
-    EXPECT_NE(svg.find("cx=\"372.00\" cy=\"244.00\""), std::string::npos);
-    EXPECT_NE(svg.find(">ISI of Lot 7</text>"), std::string::npos);
 }
 
 } // namespace
