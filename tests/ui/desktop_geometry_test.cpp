@@ -88,28 +88,6 @@ private slots:
         QVERIFY(inSight(text->viewport(),
                         QRect(0, box.height() - lineHeight, box.width(), lineHeight)));
     }
-
-    // Frames thicker than designed cut off none of the editor's and the print dialog's controls.
-    void thickFramesCutNoControlOff() {
-        QApplication::setStyle(new ThickFrames);
-        RecordingMessageSink messages;
-        ScriptedFileDialogs dialogs;
-        dialogs.answers = {kExample};
-        MainWindow window(messages, dialogs, QStringLiteral(MORVANE_TCRIT_FILE));
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
-        QTest::keyClick(&window, Qt::Key_F5);
-        window.findChild<QAction*>("mnuFileItem3")->trigger(); // File > Print
-        for (const char* name : {"frmEditor", "frmPrint"}) {
-            const auto* form = window.findChild<QWidget*>(name);
-            QVERIFY2(form, name);
-            for (const QWidget* control : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-                QVERIFY2(!control->isVisibleTo(form) || form->rect().contains(control->geometry()),
-                         qPrintable(control->objectName()));
-        }
-    }
 };
 
 QTEST_MAIN(DesktopGeometryTest)

@@ -1,5 +1,5 @@
-// The data editor driven with the mouse and the keyboard: values typed into the edit box and
-// committed with Enter, the marking of the cell being edited, the tag list, pasting and copying.
+// The data editor driven with the mouse and the keyboard: the tag list over the tag cell, the
+// marking of the cell being edited, pasting and copying.
 #include "editor_window.h"
 #include "window_test_support.h"
 
@@ -8,7 +8,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QLabel>
 
 #include <memory>
 
@@ -60,56 +59,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(mEditor.get()));
     }
     void cleanup() { mEditor.reset(); }
-
-    // A new editor: the data set's column titles and row numbers, the fields' starting values.
-    void newEditorShowsHeadersAndStartingValues() {
-        QStringList shown;
-        for (const auto& [orientation, section] : {std::pair{Qt::Horizontal, 0},
-                                                   {Qt::Horizontal, 2},
-                                                   {Qt::Vertical, 0},
-                                                   {Qt::Vertical, 129}})
-            shown << grid()->model()->headerData(section, orientation).toString();
-        for (const char* name : {"txtLowerINR", "txtUpperINR", "txtSDReg"})
-            shown << child<QLineEdit>(mEditor.get(), name)->text();
-        QCOMPARE(shown, (QStringList{"  Tag", "     x", "1", "130", "1.5", "4.5", "3.0"}));
-    }
-
-    void enterCommitsTheBoxAndMovesDown_data() {
-        QTest::addColumn<QStringList>("actions"); // "@row,col" clicks a cell, a text is entered
-        QTest::addColumn<QStringList>("cells");
-        QTest::addColumn<QString>("current"); // the grid's current cell
-        const auto row = [](const char* name, const QStringList& actions, const QStringList& cells,
-                            const char* current) {
-            QTest::newRow(name) << actions << cells << current;
-        };
-        row("tag column takes no typed value", {"12.3"}, {"1,1=", "1,2=", "2,1="}, "2,1");
-        row("y column fills row after row", {"@1,2", "12.3", "13"}, {"1,2=12.3", "2,2=13", "3,2="},
-            "3,2");
-        row("an emptied box empties the cell", {"@1,2", "5", "6", "@1,2", ""}, {"1,2=", "2,2=6"},
-            "2,2");
-        row("last row stays the row being edited", {"@130,3", "40", "41"}, {"130,3=41", "129,3="},
-            "130,3");
-    }
-    void enterCommitsTheBoxAndMovesDown() {
-        QFETCH(QStringList, actions);
-        QFETCH(QStringList, cells);
-        QFETCH(QString, current);
-        for (const QString& action : actions) {
-            if (action.startsWith('@')) {
-                clickCell(action.mid(1));
-                continue;
-            }
-            replaceText(editBox(), action);
-            QTest::keyClick(editBox(), Qt::Key_Return);
-        }
-        verifyCells(cells);
-        QCOMPARE(QString("%1,%2").arg(grid()->currentGridRow()).arg(grid()->currentGridCol()),
-                 current);
-        // The cell being edited is marked, unless it is a tag cell.
-        QCOMPARE(markedCells(), current.endsWith(",1") ? QStringList() : QStringList{current});
-        QCOMPARE(editBox()->text(), QString());
-        QVERIFY(mMessages.messages.empty());
-    }
 
     void tagListCoversTheTagCellAndWritesTheChoice() {
         grid()->setText(3, 1, QStringLiteral("Normal"));
@@ -173,33 +122,6 @@ private slots:
         const Message* refusal = mMessages.messages.empty() ? nullptr : &mMessages.messages[0];
         QTEST(refusal ? QString::fromStdString(refusal->title + ": " + refusal->text) : QString(),
               "message");
-    }
-
-    // Typed texts are kept as typed. A time that is no use is drawn in red with its reason as
-    // tooltip, and the line under the grid counts the rows as they are typed.
-    void unusableTimesAreRedAndRowsAreCounted() {
-        const QStringList typed = {"1,1=Normal", "1,2=12.5", "1,3=28,7",     "2,1=Abnormal",
-                                   "2,2=-1",     "2,3=30",   "3,1=Abnormal", "3,2=20",
-                                   "3,3=22",     "4,2=abc"};
-        for (const QString& cell : typed)
-            enterIntoCell(mEditor.get(), rowOf(cell), colOf(cell), cell.section('=', 1));
-        verifyCells(typed);
-        const auto counts = [&] { return child<QLabel>(mEditor.get(), "lblRowCounts")->text(); };
-        QCOMPARE(counts(), "0 normal, 1 abnormal, 3 incomplete rows");
-        // What a cell tells beside its text: its tooltip, and "(red)" when drawn in red.
-        const auto told = [&](int row, int col) {
-            const QModelIndex cell = grid()->model()->index(row - 1, col - 1);
-            const bool red = cell.data(Qt::ForegroundRole).value<QBrush>().color() == Qt::red;
-            return cell.data(Qt::ToolTipRole).toString() + (red ? " (red)" : "");
-        };
-        QCOMPARE(told(1, 3), "\"28,7\" \u2014 use a period as the decimal separator (red)");
-        QCOMPARE(told(2, 2), "\"-1\" is not a positive number (red)");
-        QCOMPARE(told(4, 2), "\"abc\" is not a number (red)");
-        QCOMPARE(told(1, 2) + told(3, 3), QString());
-        enterIntoCell(mEditor.get(), 1, 3, "28.7");
-        enterIntoCell(mEditor.get(), 2, 2, "15");
-        QCOMPARE(told(1, 3) + told(2, 2), QString());
-        QCOMPARE(counts(), "1 normal, 2 abnormal, 1 incomplete row");
     }
 
     void copiedCellsAreTabSeparatedRows() {

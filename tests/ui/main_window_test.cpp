@@ -30,10 +30,6 @@ const QString kQuestion = QStringLiteral("TIRONEX 3.1: ");
 const QStringList kChanging = {"mnuChecks",    "mnuCopyPlot", "mnuDataEditor", "mnuFileItem3",
                                "mnuFileItem5", "mnuGraph",    "mnuMakePlot",   "mnuPlotOptions",
                                "mnuResults",   "mnuSavePlot"};
-const QStringList kReport = {"mnuChecks", "mnuDataEditor", "mnuFileItem3", "mnuFileItem5",
-                             "mnuResults"};
-const QStringList kPlot = {"mnuChecks",   "mnuDataEditor",  "mnuFileItem3", "mnuFileItem5",
-                           "mnuMakePlot", "mnuPlotOptions", "mnuResults"};
 
 // The messages morvane-cli prints for `calibrate FILE`, one "TITLE: TEXT" per line.
 QStringList cliMessages(const QString& file) {
@@ -110,44 +106,6 @@ private slots:
         QTRY_COMPARE(focused(), "txtGrid");
         choose("mnuFile", "mnuFileItem0"); // New, answered Yes
         QTRY_COMPARE(focused(), "txtGrid");
-    }
-
-    void calibrateShowsItsMessagesAndSetsTheMenus_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("typed"); // "name=text" into a field before Calibrate
-        QTest::addColumn<QString>("shown"); // in that field afterwards
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QStringList>("enabled");
-        const auto row = [](const char* name, const char* file, const char* typed,
-                            const char* shown, const char* message, const QStringList& enabled) {
-            QTest::newRow(name) << file << typed << shown
-                                << (*message ? QStringList{message} : QStringList()) << enabled;
-        };
-        row("good run", "ui_calibration.txt", "txtLowerINR=0", "0", "", kPlot);
-        row("two abnormal samples", "ui_two_abnormals.txt", "txtid=two", "two",
-            "Data Error: There is either insufficient data to perform the calibration (at least 3 "
-            "abnormal samples and 2 normals are required) or abnormal/normal data has been tagged "
-            "incorrectly",
-            {});
-        row("an invalid ISI is replaced", "ui_calibration.txt", "txtISI=x", "1",
-            "ISI not entered: Valid ISI of reference reagent not entered. ISI=1 will be used for "
-            "this calibration.",
-            kPlot);
-        row("failed fit: every abnormal plasma above the upper INR limit", "ui_calibration.txt",
-            "txtUpperINR=1.6", "1.6",
-            "Data Error: After exclusions, there is insufficient data to perform the calibration",
-            kReport);
-    }
-    void calibrateShowsItsMessagesAndSetsTheMenus() {
-        QFETCH(QString, file);
-        QFETCH(QString, typed);
-        QFETCH(QStringList, enabled);
-        open(file, {typed});
-        QTEST(takeMessages(), "messages");
-        QTEST(field(qPrintable(typed.section('=', 0, 0)))->text(), "shown");
-        QCOMPARE(enabledItems(), enabled);
-        QCOMPARE(resultsShown(), enabled.contains("mnuResults"));
-        QCOMPARE(QGuiApplication::overrideCursor(), nullptr); // the busy pointer is gone
     }
 
     void missingCriticalTTableStopsTheRun() {

@@ -1,6 +1,6 @@
-// The lot register from the desktop: recording the run whose report is shown, the option that
-// records every successful run, the register window with its filter, opening a record again and
-// the trend plot. The user's folders and the register live in a scratch folder.
+// The lot register from the desktop: recording a run, a failed fit's too, in the default
+// register, opening a record again from the register window and the trend plot. The user's
+// folders and the register live in a scratch folder.
 #include "lot_register.h"
 #include "register_settings.h"
 #include "register_window.h"
@@ -38,12 +38,6 @@ class RegisterWindowTest : public QObject, MainWindowDriver {
         choose("mnuFile", "mnuRecordInRegister");
     }
     QTableWidget* table() const { return child<QTableWidget>(mWindow.get(), "tblRecords"); }
-    QStringList tableRow(int row) const {
-        QStringList cells;
-        for (int col = 0; col < table()->columnCount(); ++col)
-            cells << table()->item(row, col)->text();
-        return cells;
-    }
     void useRegister(const QString& location, bool recordEveryRun = false) {
         SaveRegisterSettings({location, recordEveryRun});
         restart();
@@ -61,39 +55,6 @@ private slots:
     void init() {
         mRegister = mHome.filePath(QStringLiteral("register-%1.sqlite").arg(++mRegisters));
         useRegister(mRegister);
-    }
-
-    // The record holds the report as the results window shows it, byte for byte, and the data
-    // set of the run even when the grid was edited after it.
-    void recordInRegisterKeepsTheRunWhoseReportIsShown() {
-        QVERIFY(!item("mnuRecordInRegister")->isEnabled());
-        open("ui_calibration.txt");
-        QVERIFY(item("mnuRecordInRegister")->isEnabled());
-        const QString report = mWindow->results()->reportText();
-        enterIntoCell(mWindow->editor(), 1, 2, "99");
-        choose("mnuFile", "mnuRecordInRegister");
-        const std::vector<RegisterRecord> records = recorded();
-        QCOMPARE(records.size(), 1u);
-        QCOMPARE(QString::fromStdString(records[0].reportText), report);
-        QCOMPARE(records[0].reportText, report.toStdString());
-        QCOMPARE(records[0].workingPreparation, std::string("WorkPrep B"));
-        QVERIFY(records[0].isiWorking.has_value());
-        QVERIFY(records[0].dataSetText.find("12.4,13.1") != std::string::npos);
-        QVERIFY(records[0].dataSetText.find("99") == std::string::npos);
-        QCOMPARE(statusText(), "Recorded as record 1 in " + mRegister);
-        QVERIFY(!item("mnuRecordInRegister")->isEnabled()); // recorded once
-        QCOMPARE(takeMessages(), QStringList());
-    }
-
-    void recordInRegisterIsTakenAwayByNewAndOpen() {
-        open("ui_calibration.txt");
-        choose("mnuFile", "mnuFileItem0"); // New, changes discarded, answered Yes
-        QVERIFY(!item("mnuRecordInRegister")->isEnabled());
-        open("ui_calibration.txt");
-        mDialogs.answers = {fixture("ui_calibration.txt")};
-        choose("mnuFile", "mnuFileItem1");
-        QVERIFY(!item("mnuRecordInRegister")->isEnabled());
-        QVERIFY(!QFile::exists(mRegister));
     }
 
     // A failed fit shows its report, so it may be recorded: without an ISI.
@@ -116,118 +77,6 @@ private slots:
         QVERIFY(QFile::exists(path));
         QCOMPARE(statusText(), "Recorded as record 1 in " + path);
         QFile::remove(path);
-    }
-
-    void theOptionRecordsEverySuccessfulRunAndIsKept() {
-        QVERIFY(!item("mnuRecordEveryRun")->isChecked());
-        choose("mnuFile", "mnuRecordEveryRun");
-        QVERIFY(LoadRegisterSettings().recordEveryRun);
-        QVERIFY(QFile::exists(mHome.filePath("XDG_CONFIG_HOME/Morvane/Morvane.conf")));
-        open("ui_calibration.txt");
-        open("ui_calibration.txt", {"txtISI=1.2"});
-        QCOMPARE(statusText(), "Recorded as record 2 in " + mRegister);
-        open("ui_calibration.txt", {"txtUpperINR=1.6"}); // a failed fit is not recorded
-        QCOMPARE(recorded().size(), 2u);
-        QVERIFY(item("mnuRecordInRegister")->isEnabled()); // but may be recorded by hand
-        restart();
-        QVERIFY(item("mnuRecordEveryRun")->isChecked());
-        choose("mnuFile", "mnuRecordEveryRun");
-        QVERIFY(!LoadRegisterSettings().recordEveryRun);
-    }
-
-    // A text file is no register: it is refused with its reason, left as it was, and the run
-    // can still be recorded elsewhere.
-    void aRefusedRegisterSaysWhyAndRecordsNothing() {
-        const QString text = mHome.filePath("notes.txt");
-        QFile file(text);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a register\n");
-        file.close();
-        useRegister(text);
-        open("ui_calibration.txt");
-        choose("mnuFile", "mnuRecordInRegister");
-        const QStringList shown = takeMessages();
-        QCOMPARE(shown.size(), 1);
-        QVERIFY2(shown[0].startsWith("Record in Register: "), qPrintable(shown[0]));
-        QCOMPARE(fileBytes(text), QByteArray("not a register\n"));
-        QVERIFY(item("mnuRecordInRegister")->isEnabled());
-        choose("mnuView", "mnuRegister");
-        QVERIFY(takeMessages().value(0).startsWith("Register: "));
-        QCOMPARE(table()->rowCount(), 0);
-        for (const char* button : {"cmdOpenRecord", "cmdTrendPlot"})
-            QTest::mouseClick(child<QPushButton>(mWindow.get(), button), Qt::LeftButton);
-        QCOMPARE(takeMessages(), (QStringList{"Register: Choose a record to open.",
-                                              "Register: Choose a working preparation for the "
-                                              "trend plot."}));
-        QVERIFY(child<RegisterWindow>(mWindow.get(), "RegisterWindow")->isVisible());
-    }
-
-    void theRegisterLocationIsChosenAndKept() {
-        const QString other = mHome.filePath("other.sqlite");
-        choose("mnuFile", "mnuRegisterLocation");
-        auto* box = child<QLineEdit>(mWindow.get(), "txtRegisterLocation");
-        QCOMPARE(box->text(), mRegister);
-        mDialogs.answers = {other};
-        QTest::mouseClick(child<QPushButton>(mWindow.get(), "cmdBrowse"), Qt::LeftButton);
-        QCOMPARE(box->text(), other);
-        QCOMPARE(mDialogs.requests.last().defaultExt, "sqlite");
-        QTest::mouseClick(child<QPushButton>(mWindow.get(), "cmdOK"), Qt::LeftButton);
-        QCOMPARE(LoadRegisterSettings().location, other);
-        mRegister = other;
-        recordRun("Lot 7");
-        QCOMPARE(recorded().size(), 1u);
-    }
-
-    void theRegisterWindowListsTheRecordsAndFiltersThem() {
-        recordRun("Lot 7");
-        recordRun("Lot 8", "1.2");
-        recordRun("Lot 7", "1.3");
-        choose("mnuView", "mnuRegister");
-        QCOMPARE(table()->rowCount(), 3);
-        const QStringList first = tableRow(0);
-        QCOMPARE(first.mid(1, 2), (QStringList{"Lot 7", "ui_calibration.txt"}));
-        QVERIFY2(first[3].contains(" \u00B1 "), qPrintable(first[3]));
-        QCOMPARE(first[0].left(2), "20");
-        auto* filter = child<QComboBox>(mWindow.get(), "cboWorkingPreparation");
-        QStringList choices;
-        for (int i = 0; i < filter->count(); ++i)
-            choices << filter->itemText(i);
-        QCOMPARE(choices, (QStringList{"All", "Lot 7", "Lot 8"}));
-        filter->setCurrentIndex(2);
-        QCOMPARE(table()->rowCount(), 1);
-        QCOMPARE(tableRow(0)[1], "Lot 8");
-        recordRun("Lot 8", "1.4"); // the window follows the register, keeping its filter
-        QCOMPARE(filter->currentText(), "Lot 8");
-        QCOMPARE(table()->rowCount(), 2);
-    }
-
-    // Open asks about changed data like File > Open, then restores the data set in the grid and
-    // the report as it was recorded.
-    void openingARecordRestoresItsDataSetAndItsReport() {
-        recordRun("Lot 7");
-        const std::string stored = recorded().at(0).reportText;
-        choose("mnuFile", "mnuFileItem0");
-        enterIntoCell(mWindow->editor(), 1, 2, "50");
-        choose("mnuView", "mnuRegister");
-        takeMessages();
-        mMessages.answers = {MessageAnswer::Cancel};
-        QTest::mouseClick(child<QPushButton>(mWindow.get(), "cmdOpenRecord"), Qt::LeftButton);
-        QCOMPARE(takeMessages(), QStringList{"TIRONEX 3.1: Save the changes to the data set?"});
-        QCOMPARE(cell(1, 2), "50");
-        mMessages.answers = {MessageAnswer::Discard};
-        QTest::mouseClick(child<QPushButton>(mWindow.get(), "cmdOpenRecord"), Qt::LeftButton);
-        QCOMPARE(QStringList({cell(1, 1), cell(1, 2), cell(1, 3)}),
-                 (QStringList{"Normal", "12.4", "13.1"}));
-        QCOMPARE(cell(8, 3), "35.2");
-        QCOMPARE(field("txtWRP")->text(), "Lot 7");
-        QCOMPARE(field("txtid")->text(), "ui_calibration.txt");
-        QCOMPARE(mWindow->results()->reportText().toStdString(), stored);
-        QVERIFY(mWindow->results()->parentWidget()->isVisible());
-        QVERIFY(!mWindow->editor()->isChanged());
-        QVERIFY(!item("mnuRecordInRegister")->isEnabled());
-        // Calibrating the restored data set makes a new run to record.
-        QTest::mouseClick(child<QPushButton>(mWindow->editor(), "Command1"), Qt::LeftButton);
-        QVERIFY(item("mnuRecordInRegister")->isEnabled());
     }
 
     void aDoubleClickOpensTheRecord() {
