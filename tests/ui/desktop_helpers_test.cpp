@@ -1,5 +1,6 @@
-// The pieces under the windows: message boxes as the user sees them and the platform's file
-// dialog set up from a command's filter list.
+// The pieces under the windows: message boxes as the user sees them, the platform's file
+// dialog set up from a command's filter list, and a caption fitted to its label.
+#include "caption_fit.h"
 #include "file_dialog.h"
 #include "message_box_sink.h"
 #include "window_test_support.h"
@@ -7,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 
@@ -78,6 +80,21 @@ private slots:
         QCOMPARE(dialogs.choose(request, nullptr), std::nullopt);
         QCOMPARE(shown, (QStringList{"All Files (*)", "Text Files (*.txt)", "Save Data As...",
                                      "txt", QDir::tempPath(), "asks before replacing"}));
+    }
+
+    // A caption exactly as wide and as high as its label keeps its font, on one line, also after
+    // it was wrapped in a narrower label.
+    void captionThatJustFitsStaysAsItIs() {
+        QLabel label("Upper INR limit");
+        const QFontMetrics metrics(label.font());
+        label.setGeometry(10, 10, metrics.horizontalAdvance("Upper INR"),
+                          3 * metrics.lineSpacing());
+        FitLabel(&label, 0);
+        QVERIFY(label.wordWrap());
+        label.setGeometry(10, 10, metrics.horizontalAdvance(label.text()), metrics.height());
+        FitLabel(&label, label.geometry().right() + 1);
+        QCOMPARE(label.font(), QApplication::font());
+        QVERIFY(!label.wordWrap());
     }
 };
 

@@ -197,6 +197,7 @@ private slots:
         QTest::mouseClick(child<QPushButton>(mWindow->checks(), "cmdSaveChecks"), Qt::LeftButton);
         QCOMPARE(fileBytes(path("checks.txt")).toStdString(),
                  CalibrationChecksText(mWindow->calibration().checks));
+        QCOMPARE(mDialogs.requests.last().defaultExt, "txt");
         const QString tableRow = "          1        12.50     0.97      12.00     0.95      0.96";
         for (const QString& line :
              {"File Name: " + QDir::toNativeSeparators(fixture("report_worked_example.txt")),

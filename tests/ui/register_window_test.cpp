@@ -1,6 +1,7 @@
 // The lot register from the desktop: recording a run, a failed fit's too, in the default
-// register, opening a record again from the register window and the trend plot. The user's
-// folders and the register live in a scratch folder.
+// register, the option that records every successful run, a refused register, opening a
+// record again from the register window and the trend plot. The user's folders and the register
+// live in a scratch folder.
 #include "lot_register.h"
 #include "register_settings.h"
 #include "register_window.h"
@@ -77,6 +78,50 @@ private slots:
         QVERIFY(QFile::exists(path));
         QCOMPARE(statusText(), "Recorded as record 1 in " + path);
         QFile::remove(path);
+    }
+
+    void theOptionRecordsEverySuccessfulRunAndIsKept() {
+        QVERIFY(!item("mnuRecordEveryRun")->isChecked());
+        choose("mnuFile", "mnuRecordEveryRun");
+        QVERIFY(LoadRegisterSettings().recordEveryRun);
+        QVERIFY(QFile::exists(mHome.filePath("XDG_CONFIG_HOME/Morvane/Morvane.conf")));
+        open("ui_calibration.txt");
+        open("ui_calibration.txt", {"txtISI=1.2"});
+        QCOMPARE(statusText(), "Recorded as record 2 in " + mRegister);
+        open("ui_calibration.txt", {"txtUpperINR=1.6"}); // a failed fit is not recorded
+        QCOMPARE(recorded().size(), 2u);
+        QVERIFY(item("mnuRecordInRegister")->isEnabled()); // but may be recorded by hand
+        restart();
+        QVERIFY(item("mnuRecordEveryRun")->isChecked());
+        choose("mnuFile", "mnuRecordEveryRun");
+        QVERIFY(!LoadRegisterSettings().recordEveryRun);
+    }
+
+    // A text file is no register: it is refused with its reason, left as it was, and the run
+    // can still be recorded elsewhere.
+    void aRefusedRegisterSaysWhyAndRecordsNothing() {
+        const QString text = mHome.filePath("notes.txt");
+        QFile file(text);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a register\n");
+        file.close();
+        useRegister(text);
+        open("ui_calibration.txt");
+        choose("mnuFile", "mnuRecordInRegister");
+        const QStringList shown = takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith("Record in Register: "), qPrintable(shown[0]));
+        QCOMPARE(fileBytes(text), QByteArray("not a register\n"));
+        QVERIFY(item("mnuRecordInRegister")->isEnabled());
+        choose("mnuView", "mnuRegister");
+        QVERIFY(takeMessages().value(0).startsWith("Register: "));
+        QCOMPARE(table()->rowCount(), 0);
+        for (const char* button : {"cmdOpenRecord", "cmdTrendPlot"})
+            QTest::mouseClick(child<QPushButton>(mWindow.get(), button), Qt::LeftButton);
+        QCOMPARE(takeMessages(), (QStringList{"Register: Choose a record to open.",
+                                              "Register: Choose a working preparation for the "
+                                              "trend plot."}));
+        QVERIFY(child<RegisterWindow>(mWindow.get(), "RegisterWindow")->isVisible());
     }
 
     void aDoubleClickOpensTheRecord() {
