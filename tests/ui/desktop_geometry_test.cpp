@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -20,16 +19,6 @@ static const QString kExample = MORVANE_TEST_DATA_DIR "/../../examples/calibrati
 static bool inSight(const QWidget* widget, const QRect& rect) {
     return (QRegion(rect) - widget->visibleRegion()).isEmpty();
 }
-
-// A style whose window frames are far thicker than the ones the windows were designed for.
-class ThickFrames : public QProxyStyle {
-    int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                    const QWidget* widget) const override {
-        return metric == PM_MdiSubWindowFrameWidth
-                   ? 30
-                   : QProxyStyle::pixelMetric(metric, option, widget);
-    }
-};
 
 class DesktopGeometryTest : public QObject {
     Q_OBJECT
