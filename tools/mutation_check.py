@@ -15,8 +15,9 @@ A mutant is named by its file, the whole text of the original line, which of the
 lines it is, and the whole text of the mutated line, so that a saved list applies to a later
 tree as long as the line still stands somewhere under core/ or plot/ (a line moved to another
 file is found there). tools/mutation_list.jsonl is the list the recorded scores use; it is the
-default. --seed or --count generates a new list from the sources instead. --folders cli,session
-draws from the command line and the session layer instead, which cli_tests covers.
+default. --seed or --count generates a new list from the sources instead. --folders
+cli,session,register draws from the command line, the session layer and the lot register
+instead, which cli_tests and register_tests cover.
 """
 
 import argparse
@@ -44,8 +45,12 @@ TESTS_FOR_DIR = {
     # which reach the session too, are left to tools/ui_mutation_check.sh.
     "cli": ("cli_tests",),
     "session": ("cli_tests",),
+    # register_tests runs its SQLite half here; the PostgreSQL half needs the server that
+    # ctest starts for it, and skips without it.
+    "register": ("register_tests", "cli_tests"),
 }
-BUILD_TARGETS = {"cli_tests": ("morvane-cli", "cli_tests")}
+BUILD_TARGETS = {"cli_tests": ("morvane-cli", "cli_tests"),
+                 "register_tests": ("register_writer", "register_tests")}
 DEFAULT_SEED = 13
 DEFAULT_COUNT = 170
 CHUNK = 8
@@ -406,8 +411,9 @@ class Worker:
     def baseline(self, timeout):
         """Builds the unchanged copy and runs every test once: a failure here would make every
         mutant look killed. Sets each test's time limit from its own run time."""
-        names = ("core_tests", "plot_tests", "results_shown_tests", "cli_tests")
-        ok, out = self.build_targets(["morvane-cli", *names])
+        names = sorted({name for d in SOURCE_DIRS for name in TESTS_FOR_DIR[d]})
+        targets = {t for name in names for t in BUILD_TARGETS.get(name, (name,))}
+        ok, out = self.build_targets(sorted(targets))
         if not ok:
             raise RuntimeError(f"the unchanged tree does not build:\n{out[-4000:]}")
         for name in names:
@@ -494,13 +500,13 @@ def main():
     parser.add_argument("--folders", default=",".join(SOURCE_DIRS),
                         help="folders to draw mutants from, e.g. ui for the window code, whose "
                              "mutants tools/ui_mutation_check.sh runs (default core,plot; "
-                             "core, plot, cli and session can be run here)")
+                             "core, plot, cli, session and register can be run here)")
     args = parser.parse_args()
 
     SOURCE_DIRS = tuple(args.folders.split(","))
     if not args.list_only and not set(SOURCE_DIRS) <= set(TESTS_FOR_DIR):
-        parser.error("the fast tests cover core, plot, cli and session; run the window code's "
-                     "mutants with tools/ui_mutation_check.sh")
+        parser.error("the fast tests cover core, plot, cli, session and register; run the "
+                     "window code's mutants with tools/ui_mutation_check.sh")
     tree = os.path.abspath(args.tree)
     if args.fresh is not None:
         args.seed, args.count = random.SystemRandom().randrange(1, 10**6), args.fresh
@@ -536,7 +542,7 @@ def main():
     commit = subprocess.run(["git", "-C", tree, "rev-parse", "--short", "HEAD"],
                             capture_output=True, text=True).stdout.strip()
     dirty = subprocess.run(["git", "-C", tree, "status", "--porcelain", "--", "core", "plot",
-                            "tests", "cli", "session"], capture_output=True, text=True).stdout.strip()
+                            "tests", "cli", "session", "register"], capture_output=True, text=True).stdout.strip()
     print(f"mutation check of {tree} at {commit}{' with local changes' if dirty else ''}: "
           f"{len(mutants)} mutants ({origin}), {args.jobs} jobs", flush=True)
 
