@@ -134,6 +134,8 @@ private slots:
         QTest::mouseDClick(table()->viewport(), Qt::LeftButton, {}, first.center());
         QCOMPARE(cell(1, 2), "12.4");
         QCOMPARE(mWindow->results()->reportText().toStdString(), recorded().at(0).reportText);
+        recordRun("Lot 8"); // the open register window lists the new record at once
+        QCOMPARE(table()->rowCount(), 2);
     }
 
     void theTrendPlotShowsEachRecordedIsiOfThePreparation() {
@@ -175,7 +177,11 @@ private slots:
             "Save Trend Plot",    "Lot 7_trend",
             kAskBeforeReplacing,  "png"};
         QVERIFY(mDialogs.requests.last() == asked);
-        QCOMPARE(takeMessages(), QStringList());
+        mDialogs.answers = {path("none/trend.svg")}; // the earlier saves said nothing
+        QTest::mouseClick(child<QPushButton>(trend, "cmdSaveTrendPlot"), Qt::LeftButton);
+        QCOMPARE(takeMessages(), QStringList("Save Trend Plot: The trend plot could not be saved "
+                                             "as " +
+                                             path("none/trend.svg") + "."));
     }
 };
 
