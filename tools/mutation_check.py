@@ -45,8 +45,8 @@ TESTS_FOR_DIR = {
     # which reach the session too, are left to tools/ui_mutation_check.sh.
     "cli": ("cli_tests",),
     "session": ("cli_tests",),
-    # register_tests runs its SQLite half here; the PostgreSQL half needs the server that
-    # ctest starts for it, and skips without it.
+    # register_tests runs its SQLite half here; its PostgreSQL half runs when
+    # MORVANE_TEST_POSTGRES_URL names a server (as ctest sets it) and skips without one.
     "register": ("register_tests", "cli_tests"),
 }
 BUILD_TARGETS = {"cli_tests": ("morvane-cli", "cli_tests"),
@@ -542,7 +542,8 @@ def main():
     commit = subprocess.run(["git", "-C", tree, "rev-parse", "--short", "HEAD"],
                             capture_output=True, text=True).stdout.strip()
     dirty = subprocess.run(["git", "-C", tree, "status", "--porcelain", "--", "core", "plot",
-                            "tests", "cli", "session", "register"], capture_output=True, text=True).stdout.strip()
+                            "tests", "cli", "session", "register"],
+                           capture_output=True, text=True).stdout.strip()
     print(f"mutation check of {tree} at {commit}{' with local changes' if dirty else ''}: "
           f"{len(mutants)} mutants ({origin}), {args.jobs} jobs", flush=True)
 
