@@ -177,11 +177,12 @@ private slots:
             "Save Trend Plot",    "Lot 7_trend",
             kAskBeforeReplacing,  "png"};
         QVERIFY(mDialogs.requests.last() == asked);
-        mDialogs.answers = {path("none/trend.svg")}; // the earlier saves said nothing
+        const QString unwritable = path("none/trend.svg"); // the earlier saves said nothing
+        mDialogs.answers = {unwritable};
         QTest::mouseClick(child<QPushButton>(trend, "cmdSaveTrendPlot"), Qt::LeftButton);
-        QCOMPARE(takeMessages(), QStringList("Save Trend Plot: The trend plot could not be saved "
-                                             "as " +
-                                             path("none/trend.svg") + "."));
+        QCOMPARE(takeMessages(),
+                 QStringList("Save Trend Plot: The trend plot could not be saved as " + unwritable +
+                             "."));
     }
 };
 
